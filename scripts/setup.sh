@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Huebrook needs to build and test, and only those that are missing.
+set -euo pipefail
+
+build_pkgs=(cmake ninja-build g++ make qt6-base-dev libxcb1-dev libgl-dev)
+test_pkgs=(xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick openbox python3
+           fonts-dejavu-core fonts-liberation)
+
+wanted=("${build_pkgs[@]}")
+if [ "${1:-}" = "--with-tests" ]; then
+    wanted+=("${test_pkgs[@]}")
+fi
+
+missing=()
+for p in "${wanted[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,59 @@
+// The About box, laid out in twips at 15 twips per pixel.
+#include "frmabout.h"
+
+#include "settopmost.h"
+#include "weblink.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+QRect twipRect(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+} // namespace
+
+frmabout::frmabout(QWidget *owner) : QDialog(nullptr)
+{
+    setObjectName(QStringLiteral("frmabout"));
+    setWindowTitle(QStringLiteral("About"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(3420 / 15, 1875 / 15);
+    QFont windowFont(QStringLiteral("Tahoma"));
+    windowFont.setPointSizeF(8.25);
+    setFont(windowFont);
+
+    auto *title = new QLabel(QStringLiteral("Huebrook 1.0"), this);
+    title->setObjectName(QStringLiteral("Label1"));
+    QFont titleFont(QStringLiteral("Tahoma"));
+    titleFont.setPointSizeF(9);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    title->setGeometry(twipRect(390, 225, 2850, 210));
+
+    auto *maker = new QLabel(QStringLiteral("Freeware by ") + weblink::makerName, this);
+    maker->setObjectName(QStringLiteral("Label2"));
+    maker->setGeometry(twipRect(390, 930, 2565, 255));
+
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("Cmdok"));
+    ok->setGeometry(twipRect(1065, 1275, 1140, 375));
+    ok->setDefault(true);
+    ok->setFocus();
+    connect(ok, &QPushButton::clicked, this, &frmabout::Cmdok_Click);
+
+    bascommon::SetTopMost(*this);
+    setModal(true);
+    // No owner is passed to the platform; centring over the main window stands in for it.
+    if (owner) {
+        const QPoint centre = owner->frameGeometry().center();
+        move(centre.x() - width() / 2, centre.y() - height() / 2);
+    }
+}
+
+void frmabout::Cmdok_Click()
+{
+    accept();
+}

@@ -1,0 +1,10 @@
+// The system clipboard as the copy items and picking use it.
+#pragma once
+
+#include <QString>
+
+namespace clipboard {
+void clear();
+// False when the text did not arrive on the clipboard.
+bool putText(const QString &text);
+} // namespace clipboard

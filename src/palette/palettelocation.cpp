@@ -1,0 +1,25 @@
+// Choosing the palette's folder once at start.
+#include "palettelocation.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace palettelocation {
+
+bool isWritableFolder(const QString &folder)
+{
+    QTemporaryFile probe(folder + QStringLiteral("/.huebrook-probe-XXXXXX"));
+    return probe.open();
+}
+
+QString chooseFolder(const QString &executableFolder)
+{
+    if (isWritableFolder(executableFolder))
+        return executableFolder;
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(data);
+    return data;
+}
+
+} // namespace palettelocation

@@ -1,0 +1,172 @@
+// The palette file: counting by size, reading the newest records with one seek, appending at the
+// end of the whole records, and replacing the file atomically through a temporary file.
+#include "palettestore.h"
+
+#include "filesync.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString describe(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+[[noreturn]] void fail(const QString &what, const QString &path, const QString &reason)
+{
+    throw PaletteError(QStringLiteral("Could not %1 the palette file %2: %3.")
+                           .arg(what, describe(path), reason));
+}
+
+// Opens for reading, creating an empty file first when none exists.
+void openForReading(QFile &file)
+{
+    if (!file.exists()) {
+        if (!file.open(QIODevice::WriteOnly))
+            fail(QStringLiteral("create"), file.fileName(), file.errorString());
+        file.close();
+    }
+    if (QFileInfo(file.fileName()).isDir())
+        fail(QStringLiteral("read"), file.fileName(), QStringLiteral("it is a folder"));
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("read"), file.fileName(), file.errorString());
+}
+
+} // namespace
+
+namespace palettefile {
+
+void readExactly(QFile &file, char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 n = file.read(data + done, size - done);
+        if (n <= 0)
+            fail(QStringLiteral("read"), file.fileName(),
+                 n < 0 ? file.errorString() : QStringLiteral("it ended early"));
+        done += n;
+    }
+}
+
+void writeAll(QFile &file, const char *data, qint64 size)
+{
+    if (file.write(data, size) != size)
+        fail(QStringLiteral("write"), file.fileName(), file.errorString());
+}
+
+} // namespace palettefile
+
+PaletteStore::PaletteStore(QString folder)
+    : renameFile([](const std::filesystem::path &from, const std::filesystem::path &to) {
+          std::filesystem::rename(from, to);
+      }),
+      m_folder(std::move(folder))
+{
+}
+
+QString PaletteStore::path(const QString &fileName) const
+{
+    return m_folder + QLatin1Char('/') + fileName;
+}
+
+qint64 PaletteStore::count(const QString &fileName) const
+{
+    QFile file(path(fileName));
+    openForReading(file);
+    return file.size() / ChartRecord::size;
+}
+
+std::vector<ChartRecord> PaletteStore::readNewest(const QString &fileName, int max,
+                                                  qint64 *count) const
+{
+    QFile file(path(fileName));
+    openForReading(file);
+    const qint64 total = file.size() / ChartRecord::size;
+    if (count)
+        *count = total;
+    const qint64 shown = std::min<qint64>(total, max);
+    std::vector<ChartRecord> records(static_cast<size_t>(shown));
+    if (shown == 0)
+        return records;
+    std::vector<char> buffer(static_cast<size_t>(shown * ChartRecord::size));
+    if (!file.seek((total - shown) * ChartRecord::size))
+        fail(QStringLiteral("read"), file.fileName(), file.errorString());
+    palettefile::readExactly(file, buffer.data(), static_cast<qint64>(buffer.size()));
+    for (qint64 j = 0; j < shown; ++j) {
+        const char *src = buffer.data() + (shown - 1 - j) * ChartRecord::size;
+        std::copy(src, src + ChartRecord::size, records[static_cast<size_t>(j)].bytes.begin());
+    }
+    return records;
+}
+
+ChartRecord PaletteStore::readRecord(const QString &fileName, qint64 n) const
+{
+    QFile file(path(fileName));
+    openForReading(file);
+    ChartRecord record;
+    if (n < 1 || n > file.size() / ChartRecord::size)
+        fail(QStringLiteral("read"), file.fileName(),
+             QStringLiteral("record %1 does not exist").arg(n));
+    if (!file.seek((n - 1) * ChartRecord::size))
+        fail(QStringLiteral("read"), file.fileName(), file.errorString());
+    palettefile::readExactly(file, record.bytes.data(), ChartRecord::size);
+    return record;
+}
+
+void PaletteStore::AppendChartColor(const QString &fileName, const QString &hexText) const
+{
+    const ChartRecord record = ChartRecord::fromHexText(hexText);
+    QFile file(path(fileName));
+    if (QFileInfo(file.fileName()).isDir())
+        fail(QStringLiteral("add a color to"), file.fileName(), QStringLiteral("it is a folder"));
+    if (!file.open(QIODevice::ReadWrite))
+        fail(QStringLiteral("add a color to"), file.fileName(), file.errorString());
+    const qint64 end = file.size() / ChartRecord::size * ChartRecord::size;
+    if (!file.seek(end))
+        fail(QStringLiteral("add a color to"), file.fileName(), file.errorString());
+    palettefile::writeAll(file, record.bytes.data(), ChartRecord::size);
+    if (!file.flush())
+        fail(QStringLiteral("add a color to"), file.fileName(), file.errorString());
+    // A disk that fills up while the record goes out leaves a short tail: cut it back so the
+    // file never gains a partial record.
+    if (file.size() < end + ChartRecord::size) {
+        const QString reason = file.errorString();
+        file.resize(end);
+        fail(QStringLiteral("add a color to"), file.fileName(), reason);
+    }
+}
+
+void PaletteStore::replace(
+    const QString &fileName, const QString &tempName,
+    const std::function<void(QFile &source, qint64 count, QFile &target)> &produce) const
+{
+    QFile source(path(fileName));
+    openForReading(source);
+    QFile target(path(tempName));
+    // A stale temporary file from an interrupted rewrite is simply overwritten.
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail(QStringLiteral("rewrite"), path(fileName),
+             QStringLiteral("the temporary file %1 cannot be created (%2)")
+                 .arg(describe(target.fileName()), target.errorString()));
+    try {
+        produce(source, source.size() / ChartRecord::size, target);
+        if (!target.flush() || !filesync::syncToDisk(target))
+            fail(QStringLiteral("write"), target.fileName(), target.errorString());
+        target.close();
+        source.close();
+        try {
+            renameFile(target.fileName().toStdString(), source.fileName().toStdString());
+        } catch (const std::filesystem::filesystem_error &e) {
+            fail(QStringLiteral("replace"), source.fileName(),
+                 QString::fromLocal8Bit(e.code().message().c_str()));
+        }
+        filesync::syncFolder(m_folder);
+    } catch (...) {
+        target.close();
+        QFile::remove(target.fileName());
+        throw;
+    }
+}

@@ -1,0 +1,66 @@
+// The palette file: a plain sequence of six-byte records, oldest first, in one folder.
+#pragma once
+
+#include "chartrecord.h"
+
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+// A file-system failure, with one sentence for the user that names the file and the reason.
+class PaletteError : public std::runtime_error
+{
+public:
+    explicit PaletteError(const QString &message)
+        : std::runtime_error(message.toStdString()), m_message(message)
+    {
+    }
+    const QString &message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+class PaletteStore
+{
+public:
+    explicit PaletteStore(QString folder);
+
+    const QString &folder() const { return m_folder; }
+    QString path(const QString &fileName) const;
+
+    // The number of whole records; a partial record at the end is not counted. Creates an empty
+    // file when none exists.
+    qint64 count(const QString &fileName) const;
+
+    // Up to `max` records, newest first, read with one seek whatever the file's size.
+    // `count` receives the number of whole records. Creates an empty file when none exists.
+    std::vector<ChartRecord> readNewest(const QString &fileName, int max, qint64 *count) const;
+
+    // Record n (1-based).
+    ChartRecord readRecord(const QString &fileName, qint64 n) const;
+
+    // Writes one record as record count + 1, so it replaces a partial tail. Never reads the file.
+    void AppendChartColor(const QString &fileName, const QString &hexText) const;
+
+    // Replaces fileName with the records that `produce` writes into the temporary file
+    // tempName, so that fileName is at every instant either the old or the new palette.
+    // On failure fileName is untouched and the temporary file is removed.
+    void replace(const QString &fileName, const QString &tempName,
+                 const std::function<void(class QFile &source, qint64 count, class QFile &target)>
+                     &produce) const;
+
+    // The step that puts the finished temporary file in place; tests substitute a failing one.
+    std::function<void(const std::filesystem::path &, const std::filesystem::path &)> renameFile;
+
+private:
+    QString m_folder;
+};
+
+// Reading and writing helpers shared by the rewrites; they throw PaletteError.
+namespace palettefile {
+void readExactly(QFile &file, char *data, qint64 size);
+void writeAll(QFile &file, const char *data, qint64 size);
+} // namespace palettefile

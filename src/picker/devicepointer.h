@@ -1,0 +1,12 @@
+// The pointer's position in device pixels, asked of the display server itself.
+#pragma once
+
+#include <QPoint>
+#include <optional>
+
+namespace devicepointer {
+// Device pixels relative to the virtual desktop's top-left, or nullopt where the platform has no
+// exact answer. Qt 6.4 on X11 rounds mouse event positions to whole logical pixels, so at scale
+// factors other than 1 they miss device pixels; the X server's own answer does not.
+std::optional<QPoint> position();
+} // namespace devicepointer

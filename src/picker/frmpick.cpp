@@ -1,0 +1,59 @@
+// The "Screen Color" preview window, laid out in twips at 15 twips per pixel.
+#include "frmpick.h"
+
+#include "app/settopmost.h"
+#include "color/colorlabel.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+
+frmpick::frmpick(QWidget *pickingWindow)
+    : QWidget(pickingWindow, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint |
+                                 Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("frmpick"));
+    setWindowTitle(QStringLiteral("Screen Color"));
+    setFixedSize(2385 / 15, 2145 / 15);
+    QFont windowFont(QStringLiteral("Tahoma"));
+    windowFont.setPointSizeF(8.25);
+    setFont(windowFont);
+
+    m_preview = new ColorLabel(this);
+    m_preview->setObjectName(QStringLiteral("lblcor"));
+    m_preview->setGeometry(-60 / 15, -15 / 15, 2655 / 15, 2145 / 15);
+    m_preview->setBackColor(fromQColor(palette().color(QPalette::Window)));
+    QFont previewFont(QStringLiteral("MS Sans Serif"));
+    previewFont.setPointSizeF(8.25);
+    m_preview->setFont(previewFont);
+
+    auto *stop = new QPushButton(QStringLiteral("Stop Picking Color"), this);
+    stop->setObjectName(QStringLiteral("cmdStop"));
+    stop->setGeometry(-15 / 15, 1710 / 15, 2415 / 15, 465 / 15);
+    connect(stop, &QPushButton::clicked, this, &frmpick::cmdStop_Click);
+
+    bascommon::SetTopMost(*this);
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void frmpick::showColor(Color color)
+{
+    m_preview->setBackColor(color);
+}
+
+Color frmpick::shownColor() const
+{
+    return m_preview->backColor();
+}
+
+void frmpick::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        emit cmdStop_Click();
+    else
+        QWidget::keyPressEvent(event);
+}

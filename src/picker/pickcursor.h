@@ -1,0 +1,9 @@
+// The eyedropper pointer of the frozen screen: 32 by 32, two colors, hot spot at (11, 20).
+#pragma once
+
+#include <QCursor>
+
+namespace pickcursor {
+QCursor eyedropperCursor();
+inline constexpr QPoint hotSpot{11, 20};
+} // namespace pickcursor
