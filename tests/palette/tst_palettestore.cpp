@@ -1,0 +1,315 @@
+// The palette file on temporary folders: counting, reading the newest records, appending, and
+// the atomic rewrites of Delete and Clean Duplicate, with every step of a rewrite made to fail.
+#include "palette/paletteedit.h"
+#include "palette/palettestore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using paletteedit::paletteName;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+ChartRecord record(const char *six)
+{
+    ChartRecord r;
+    std::copy(six, six + 6, r.bytes.begin());
+    return r;
+}
+
+} // namespace
+
+class tst_PaletteStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void missingFileIsCreatedEmpty();
+    void countIgnoresPartialRecord();
+    void recordColors_data();
+    void recordColors();
+    void appendToMissingFile();
+    void appendAfterThreeRecords();
+    void appendReplacesPartialTail();
+    void newestMatchesRecordByRecord_data();
+    void newestMatchesRecordByRecord();
+    void deleteRecord_data();
+    void deleteRecord();
+    void deleteKeepsRecordsAppendedSinceLoad();
+    void deleteRefusesChangedRecord();
+    void cleanDuplicates_data();
+    void cleanDuplicates();
+    void nonHexRecordSurvivesRewrites();
+    void staleTemporaryFileIsOverwritten();
+    void failingTemporaryFile();
+    void failingWrite();
+    void failingRename();
+    void paletteIsFolder();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString pal() const { return m_dir->filePath(paletteName); }
+};
+
+void tst_PaletteStore::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void tst_PaletteStore::missingFileIsCreatedEmpty()
+{
+    PaletteStore store(m_dir->path());
+    QCOMPARE(store.count(paletteName), 0);
+    QVERIFY(QFile::exists(pal()));
+    QCOMPARE(QFileInfo(pal()).size(), 0);
+}
+
+void tst_PaletteStore::countIgnoresPartialRecord()
+{
+    writeAll(pal(), "FF000000FF00A");
+    PaletteStore store(m_dir->path());
+    QCOMPARE(store.count(paletteName), 2);
+    qint64 count = 0;
+    const auto newest = store.readNewest(paletteName, 100, &count);
+    QCOMPARE(count, 2);
+    QCOMPARE(newest.size(), size_t(2));
+    QCOMPARE(newest[0], record("00FF00"));
+}
+
+void tst_PaletteStore::recordColors_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("color");
+    QTest::newRow("blue") << QByteArray("0000FF") << 0xFF0000;
+    QTest::newRow("lowercase") << QByteArray("ff8000") << 0x0080FF;
+    QTest::newRow("mixed case") << QByteArray("aBcDeF") << 0xEFCDAB;
+    // Read as far as the digits go, in the order blue, green, red.
+    QTest::newRow("not hex in blue") << QByteArray("1234ZZ") << 0;
+    QTest::newRow("not hex in red") << QByteArray("ZZ3456") << 0x5634;
+    QTest::newRow("spaces") << QByteArray("      ") << 0;
+}
+
+void tst_PaletteStore::recordColors()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, color);
+    writeAll(pal(), bytes);
+    PaletteStore store(m_dir->path());
+    QCOMPARE(store.readRecord(paletteName, 1).color(), color);
+}
+
+void tst_PaletteStore::appendToMissingFile()
+{
+    PaletteStore store(m_dir->path());
+    store.AppendChartColor(paletteName, QStringLiteral("#FF8000"));
+    QCOMPARE(readAll(pal()), QByteArray("FF8000"));
+}
+
+void tst_PaletteStore::appendAfterThreeRecords()
+{
+    writeAll(pal(), "000000111111222222");
+    PaletteStore store(m_dir->path());
+    store.AppendChartColor(paletteName, QStringLiteral("#FF8000"));
+    QCOMPARE(readAll(pal()), QByteArray("000000111111222222FF8000"));
+}
+
+void tst_PaletteStore::appendReplacesPartialTail()
+{
+    writeAll(pal(), "000000111111AB");
+    PaletteStore store(m_dir->path());
+    store.AppendChartColor(paletteName, QStringLiteral("#0C0B0A"));
+    QCOMPARE(readAll(pal()), QByteArray("0000001111110C0B0A"));
+}
+
+void tst_PaletteStore::newestMatchesRecordByRecord_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::newRow("0") << 0;
+    QTest::newRow("3") << 3;
+    QTest::newRow("100") << 100;
+    QTest::newRow("150") << 150;
+}
+
+void tst_PaletteStore::newestMatchesRecordByRecord()
+{
+    QFETCH(int, records);
+    QByteArray bytes;
+    for (int i = 0; i < records; ++i)
+        bytes += QByteArray::number(0x100000 + i * 997, 16).toUpper();
+    writeAll(pal(), bytes + "7");
+    PaletteStore store(m_dir->path());
+    qint64 count = -1;
+    const auto newest = store.readNewest(paletteName, 100, &count);
+    QCOMPARE(count, records);
+    QCOMPARE(newest.size(), size_t(std::min(records, 100)));
+    for (size_t j = 0; j < newest.size(); ++j)
+        QCOMPARE(newest[j], store.readRecord(paletteName, records - qint64(j)));
+}
+
+void tst_PaletteStore::deleteRecord_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<int>("recordNumber");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("middle") << QByteArray("AAAAAABBBBBBCCCCCC") << 2 << QByteArray("AAAAAACCCCCC");
+    QTest::newRow("newest") << QByteArray("AAAAAABBBBBBCCCCCC") << 3 << QByteArray("AAAAAABBBBBB");
+    QTest::newRow("oldest") << QByteArray("AAAAAABBBBBBCCCCCC") << 1 << QByteArray("BBBBBBCCCCCC");
+    QTest::newRow("only") << QByteArray("AAAAAA") << 1 << QByteArray();
+}
+
+void tst_PaletteStore::deleteRecord()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, recordNumber);
+    QFETCH(QByteArray, after);
+    writeAll(pal(), before);
+    PaletteStore store(m_dir->path());
+    const ChartRecord selected = store.readRecord(paletteName, recordNumber);
+    QVERIFY(paletteedit::deleteRecord(store, recordNumber, selected));
+    QCOMPARE(readAll(pal()), after);
+    QVERIFY(!QFile::exists(m_dir->filePath(paletteedit::deleteTempName)));
+}
+
+void tst_PaletteStore::deleteKeepsRecordsAppendedSinceLoad()
+{
+    writeAll(pal(), "AAAAAABBBBBB");
+    PaletteStore store(m_dir->path());
+    const ChartRecord selected = store.readRecord(paletteName, 1);
+    store.AppendChartColor(paletteName, QStringLiteral("#CCCCCC")); // another program's pick
+    QVERIFY(paletteedit::deleteRecord(store, 1, selected));
+    QCOMPARE(readAll(pal()), QByteArray("BBBBBBCCCCCC"));
+}
+
+void tst_PaletteStore::deleteRefusesChangedRecord()
+{
+    writeAll(pal(), "AAAAAABBBBBBCCCCCC");
+    PaletteStore store(m_dir->path());
+    const ChartRecord selected = store.readRecord(paletteName, 3);
+    writeAll(pal(), "AAAAAACCCCCC"); // B removed elsewhere: record 3 no longer exists
+    QVERIFY(!paletteedit::deleteRecord(store, 3, selected));
+    writeAll(pal(), "AAAAAADDDDDDCCCCCC"); // record 3 exists but holds another color
+    QVERIFY(!paletteedit::deleteRecord(store, 2, record("BBBBBB")));
+    QCOMPARE(readAll(pal()), QByteArray("AAAAAADDDDDDCCCCCC"));
+}
+
+void tst_PaletteStore::cleanDuplicates_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("A B A C B")
+        << QByteArray("AAAAAABBBBBBAAAAAACCCCCCBBBBBB") << QByteArray("AAAAAABBBBBBCCCCCC");
+    QTest::newRow("A A") << QByteArray("AAAAAAAAAAAA") << QByteArray("AAAAAA");
+    QTest::newRow("case differs") << QByteArray("ff8000FF8000ff8000")
+                                  << QByteArray("ff8000FF8000");
+    QTest::newRow("no duplicates") << QByteArray("AAAAAABBBBBB") << QByteArray("AAAAAABBBBBB");
+    QTest::newRow("partial tail dropped") << QByteArray("AAAAAAAAAAAAAB") << QByteArray("AAAAAA");
+}
+
+void tst_PaletteStore::cleanDuplicates()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    writeAll(pal(), before);
+    PaletteStore store(m_dir->path());
+    paletteedit::cleanDuplicates(store);
+    QCOMPARE(readAll(pal()), after);
+    QVERIFY(!QFile::exists(m_dir->filePath(paletteedit::cleanTempName)));
+}
+
+void tst_PaletteStore::nonHexRecordSurvivesRewrites()
+{
+    const QByteArray odd("Z?\x01 x9");
+    writeAll(pal(), "AAAAAA" + odd + "AAAAAABBBBBB");
+    PaletteStore store(m_dir->path());
+    paletteedit::cleanDuplicates(store);
+    QCOMPARE(readAll(pal()), "AAAAAA" + odd + "BBBBBB");
+    QVERIFY(paletteedit::deleteRecord(store, 3, record("BBBBBB")));
+    QCOMPARE(readAll(pal()), "AAAAAA" + odd);
+}
+
+void tst_PaletteStore::staleTemporaryFileIsOverwritten()
+{
+    writeAll(m_dir->filePath(paletteedit::cleanTempName), QByteArray(1000, 'X'));
+    writeAll(m_dir->filePath(paletteedit::deleteTempName), QByteArray(1000, 'Y'));
+    writeAll(pal(), "AAAAAAAAAAAABBBBBB");
+    PaletteStore store(m_dir->path());
+    paletteedit::cleanDuplicates(store);
+    QCOMPARE(readAll(pal()), QByteArray("AAAAAABBBBBB"));
+    QVERIFY(paletteedit::deleteRecord(store, 1, record("AAAAAA")));
+    QCOMPARE(readAll(pal()), QByteArray("BBBBBB"));
+}
+
+void tst_PaletteStore::failingTemporaryFile()
+{
+    writeAll(pal(), "AAAAAAAAAAAA");
+    QVERIFY(QDir(m_dir->path()).mkdir(paletteedit::cleanTempName));
+    PaletteStore store(m_dir->path());
+    try {
+        paletteedit::cleanDuplicates(store);
+        QFAIL("a temporary file that cannot be created must be reported");
+    } catch (const PaletteError &error) {
+        QVERIFY2(error.message().contains(QStringLiteral("pal.tmp")), qPrintable(error.message()));
+    }
+    QCOMPARE(readAll(pal()), QByteArray("AAAAAAAAAAAA"));
+}
+
+void tst_PaletteStore::failingWrite()
+{
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        QSKIP("needs /dev/full");
+    writeAll(pal(), "AAAAAABBBBBB");
+    // Every write to /dev/full fails as on a full disk.
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), m_dir->filePath(paletteedit::deleteTempName)));
+    PaletteStore store(m_dir->path());
+    QVERIFY_THROWS_EXCEPTION(PaletteError,
+                             paletteedit::deleteRecord(store, 1, record("AAAAAA")));
+    QCOMPARE(readAll(pal()), QByteArray("AAAAAABBBBBB"));
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(paletteedit::deleteTempName)));
+}
+
+void tst_PaletteStore::failingRename()
+{
+    writeAll(pal(), "AAAAAAAAAAAA");
+    PaletteStore store(m_dir->path());
+    store.renameFile = [](const std::filesystem::path &from, const std::filesystem::path &) {
+        throw std::filesystem::filesystem_error("rename", from,
+                                                std::make_error_code(std::errc::io_error));
+    };
+    try {
+        paletteedit::cleanDuplicates(store);
+        QFAIL("a failed rename must be reported");
+    } catch (const PaletteError &error) {
+        QVERIFY2(error.message().contains(QStringLiteral("pal.hbk")), qPrintable(error.message()));
+    }
+    QCOMPARE(readAll(pal()), QByteArray("AAAAAAAAAAAA"));
+    QVERIFY(!QFile::exists(m_dir->filePath(paletteedit::cleanTempName)));
+}
+
+void tst_PaletteStore::paletteIsFolder()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(paletteName));
+    PaletteStore store(m_dir->path());
+    QVERIFY_THROWS_EXCEPTION(PaletteError, store.count(paletteName));
+    QVERIFY_THROWS_EXCEPTION(PaletteError,
+                             store.AppendChartColor(paletteName, QStringLiteral("#000000")));
+    QVERIFY(QFileInfo(pal()).isDir());
+}
+
+QTEST_GUILESS_MAIN(tst_PaletteStore)
+#include "tst_palettestore.moc"
