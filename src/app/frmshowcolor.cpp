@@ -103,8 +103,9 @@ QLabel *makeChannelLabel(QWidget *parent, const char *name, const QString &text,
 
 } // namespace
 
-frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings)
-    : m_store(std::move(store)), m_settings(std::move(settings))
+frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
+                           std::function<void(const QString &)> reporter)
+    : m_store(std::move(store)), m_settings(std::move(settings)), m_reporter(std::move(reporter))
 {
     setObjectName(QStringLiteral("frmshowcolor"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -326,11 +327,6 @@ void frmshowcolor::mnuabout_Click()
 void frmshowcolor::mnuWeb_Click()
 {
     weblink::openMakerPage();
-}
-
-void frmshowcolor::setErrorReporter(std::function<void(const QString &)> reporter)
-{
-    m_reporter = std::move(reporter);
 }
 
 void frmshowcolor::reportError(const QString &message)

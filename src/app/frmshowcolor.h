@@ -21,7 +21,9 @@ class frmshowcolor : public QWidget
 {
     Q_OBJECT
 public:
-    frmshowcolor(PaletteStore store, PositionSettings settings);
+    // reporter receives messages for the user, already during creation; a message box when empty.
+    frmshowcolor(PaletteStore store, PositionSettings settings,
+                 std::function<void(const QString &)> reporter = {});
     ~frmshowcolor() override;
 
     // The single way to change the current color.
@@ -46,8 +48,6 @@ public:
     int32_t chartSelRecord() const { return m_chartSelRecord; }
     const PaletteStore &store() const { return m_store; }
 
-    // Where messages to the user go; a message box unless a test listens instead.
-    void setErrorReporter(std::function<void(const QString &)> reporter);
     void reportError(const QString &message);
 
     static const QString paletteFileName;

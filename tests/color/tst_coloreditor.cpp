@@ -1,0 +1,219 @@
+// The current color: one refresh per accepted color from every source, the sliders' loop, the
+// copy captions and the preview's copy menu.
+#include "../support/windowfixture.h"
+#include "color/colorlabel.h"
+
+#include <QClipboard>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace bascommon;
+
+namespace {
+
+// Every readout, slider and caption agrees with color.
+void verifyShows(const WindowFixture &f, Color color)
+{
+    QCOMPARE(f.window->curColor(), color);
+    QCOMPARE(f.find<ColorLabel>("lblcolor")->backColor(), color);
+    QCOMPARE(f.text("txtrgb"), ColorToHex(color));
+    QCOMPARE(f.text("txtrgb1"), ColorToRGBText(color));
+    QCOMPARE(f.text("rtxt"), QString::number(GetRed(color)));
+    QCOMPARE(f.text("gtxt"), QString::number(GetGreen(color)));
+    QCOMPARE(f.text("btxt"), QString::number(GetBlue(color)));
+    QCOMPARE(f.find<QScrollBar>("RScroll")->value(), GetRed(color));
+    QCOMPARE(f.find<QScrollBar>("GScroll")->value(), GetGreen(color));
+    QCOMPARE(f.find<QScrollBar>("BScroll")->value(), GetBlue(color));
+    QCOMPARE(f.action("mnuCopyhex1")->text(), ColorToHex(color));
+    QCOMPARE(f.action("mnuCopydec1")->text(), "RGB(" + ColorToRGBText(color) + ")");
+}
+
+} // namespace
+
+class tst_ColorEditor : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startShowsNoContradiction();
+    void invariantFromEverySource();
+    void oneRefreshPerColor();
+    void sliderDragFollowsEveryPosition();
+    void sliderChangeDropsSelection();
+    void reselectedCurrentColorKeepsFrame();
+    void captions_data();
+    void captions();
+    void previewPopupOffersOnlyCopies();
+    void copyItemPutsCaptionOnClipboard();
+    void readoutsCannotBeTyped();
+};
+
+void tst_ColorEditor::startShowsNoContradiction()
+{
+    WindowFixture empty;
+    verifyShows(empty, 0xFFFFFF);
+    WindowFixture one("0C0B0A");
+    verifyShows(one, 0x0A0B0C);
+}
+
+void tst_ColorEditor::invariantFromEverySource()
+{
+    WindowFixture f("112233445566");
+    f.window->lblcor_MouseUp(1, 1, 0, 0, 0); // swatch
+    verifyShows(f, 0x332211);
+    f.find<QScrollBar>("GScroll")->setValue(200); // slider
+    verifyShows(f, 0x33C811);
+    f.window->CurrentColorChanged(0x0A0B0C); // direct call
+    verifyShows(f, 0x0A0B0C);
+}
+
+void tst_ColorEditor::oneRefreshPerColor()
+{
+    WindowFixture f;
+    QList<std::shared_ptr<QSignalSpy>> spies;
+    for (const char *name : {"txtrgb", "txtrgb1", "rtxt", "gtxt", "btxt"})
+        spies << std::make_shared<QSignalSpy>(f.find<QLineEdit>(QLatin1String(name)),
+                                              &QLineEdit::textChanged);
+    for (const char *name : {"RScroll", "GScroll", "BScroll"})
+        spies << std::make_shared<QSignalSpy>(f.find<QScrollBar>(QLatin1String(name)),
+                                              &QScrollBar::valueChanged);
+    f.window->CurrentColorChanged(0x0A0B0C);
+    for (const auto &spy : spies)
+        QCOMPARE(spy->count(), 1);
+    verifyShows(f, 0x0A0B0C);
+    f.window->CurrentColorChanged(0x0A0B0C);
+    for (const auto &spy : spies)
+        QCOMPARE(spy->count(), 1);
+}
+
+void tst_ColorEditor::sliderDragFollowsEveryPosition()
+{
+    WindowFixture f;
+    f.window->CurrentColorChanged(composeColor(0, 128, 64));
+    auto *red = f.find<QScrollBar>("RScroll");
+    QSignalSpy previewText(f.find<QLineEdit>("txtrgb"), &QLineEdit::textChanged);
+    red->setSliderDown(true);
+    for (int position = 1; position <= 255; ++position) {
+        red->setSliderPosition(position); // a drag moves the thumb like this
+        QCOMPARE(f.window->curColor(), composeColor(position, 128, 64));
+    }
+    red->setSliderDown(false);
+    QCOMPARE(previewText.count(), 255);
+    verifyShows(f, composeColor(255, 128, 64));
+}
+
+void tst_ColorEditor::sliderChangeDropsSelection()
+{
+    WindowFixture f("112233");
+    auto *frame = f.find<QWidget>("shpSelect");
+    QVERIFY(!frame->isHidden());
+    QVERIFY(f.action("mnuDelCor")->isEnabled());
+    auto *blue = f.find<QScrollBar>("BScroll");
+    blue->setValue(blue->value() + 1);
+    QVERIFY(frame->isHidden());
+    QVERIFY(!f.action("mnuDelCor")->isEnabled());
+    blue->setValue(blue->value() - 1); // back to the swatch's color: the frame stays hidden
+    QCOMPARE(f.window->curColor(), 0x332211);
+    QVERIFY(frame->isHidden());
+}
+
+void tst_ColorEditor::reselectedCurrentColorKeepsFrame()
+{
+    WindowFixture f("112233445566");
+    f.window->lblcor_MouseUp(1, 1, 0, 0, 0);
+    QVERIFY(!f.find<QWidget>("shpSelect")->isHidden());
+    f.window->lblcor_MouseUp(1, 4, 0, 0, 0); // middle button, same color
+    QVERIFY(!f.find<QWidget>("shpSelect")->isHidden());
+    QVERIFY(f.action("mnuDelCor")->isEnabled());
+    QCOMPARE(f.window->chartSelRecord(), 1);
+}
+
+void tst_ColorEditor::captions_data()
+{
+    QTest::addColumn<int>("color");
+    QTest::addColumn<QStringList>("captions");
+    QTest::newRow("12,11,10") << 0x0A0B0C
+                              << QStringList{"#0C0B0A",   "\"#0C0B0A\"",   "0C0B0A", "\"0C0B0A\"",
+                                             "12,11,10", "RGB(12,11,10)", "Hex={0C,0B,0A}"};
+    QTest::newRow("black") << 0
+                           << QStringList{"#000000", "\"#000000\"", "000000",       "\"000000\"",
+                                          "0,0,0",   "RGB(0,0,0)", "Hex={00,00,00}"};
+    QTest::newRow("white") << 0xFFFFFF
+                           << QStringList{"#FFFFFF",         "\"#FFFFFF\"", "FFFFFF",
+                                          "\"FFFFFF\"",      "255,255,255", "RGB(255,255,255)",
+                                          "Hex={FF,FF,FF}"};
+}
+
+void tst_ColorEditor::captions()
+{
+    QFETCH(int, color);
+    QFETCH(QStringList, captions);
+    WindowFixture f("123456");
+    f.window->CurrentColorChanged(color);
+    QStringList actual;
+    for (const char *name : {"mnuCopyhex1", "mnuCopyhex2", "mnuCopyhex3", "mnuCopyhex4",
+                             "mnuCopydec2", "mnuCopydec1", "mnuCopyhex5"})
+        actual << f.action(name)->text();
+    QCOMPARE(actual, captions);
+}
+
+void tst_ColorEditor::previewPopupOffersOnlyCopies()
+{
+    WindowFixture f("123456");
+    f.window->show();
+    auto *preview = f.find<ColorLabel>("lblcolor");
+    QList<bool> visibleInPopup;
+    bool sawPopup = false;
+    whilePopupOpen([&] { QTest::mouseRelease(preview, Qt::RightButton); },
+                   [&](QMenu *menu) {
+                       sawPopup = menu->objectName() == QStringLiteral("mnuEdit");
+                       for (const char *name : {"editsep3", "mnuDelCor", "mnuCleanDup"})
+                           visibleInPopup << f.action(name)->isVisible();
+                       menu->close();
+                   });
+    QVERIFY(sawPopup);
+    QCOMPARE(visibleInPopup, (QList<bool>{false, false, false}));
+    for (const char *name : {"editsep3", "mnuDelCor", "mnuCleanDup"})
+        QVERIFY(f.action(name)->isVisible());
+
+    // A swatch's popup shows them all.
+    visibleInPopup.clear();
+    whilePopupOpen([&] { QTest::mouseRelease(f.find<QWidget>("lblcor(0)"), Qt::RightButton); },
+                   [&](QMenu *menu) {
+                       for (const char *name : {"editsep3", "mnuDelCor", "mnuCleanDup"})
+                           visibleInPopup << f.action(name)->isVisible();
+                       QVERIFY(f.action("mnuDelCor")->isEnabled());
+                       menu->close();
+                   });
+    QCOMPARE(visibleInPopup, (QList<bool>{true, true, true}));
+}
+
+void tst_ColorEditor::copyItemPutsCaptionOnClipboard()
+{
+    WindowFixture f("0C0B0A");
+    f.window->show();
+    QString caption;
+    whilePopupOpen([&] { QTest::mouseRelease(f.find<QWidget>("lblcolor"), Qt::RightButton); },
+                   [&](QMenu *) {
+                       QAction *item = f.action("mnuCopydec1");
+                       caption = item->text();
+                       item->trigger();
+                       QApplication::activePopupWidget()->close();
+                   });
+    QCOMPARE(caption, QStringLiteral("RGB(12,11,10)"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), caption);
+    QVERIFY(f.errors.isEmpty());
+}
+
+void tst_ColorEditor::readoutsCannotBeTyped()
+{
+    WindowFixture f("0C0B0A");
+    f.window->show();
+    auto *red = f.find<QLineEdit>("rtxt");
+    QTest::keyClicks(red, "x9");
+    QCOMPARE(red->text(), QStringLiteral("12"));
+    f.find<QScrollBar>("GScroll")->setValue(1);
+    QCOMPARE(f.window->curColor(), composeColor(12, 1, 10));
+}
+
+QTEST_MAIN(tst_ColorEditor)
+#include "tst_coloreditor.moc"

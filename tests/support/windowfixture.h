@@ -1,0 +1,82 @@
+// Shared by the widget tests: a main window on a palette in a temporary folder, its controls by
+// name, and a way to drive a popup menu without ever hanging.
+#pragma once
+
+#include "app/frmshowcolor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+struct WindowFixture
+{
+    QTemporaryDir dir;
+    std::unique_ptr<frmshowcolor> window;
+    QStringList errors;
+
+    // records: the palette's bytes, oldest first.
+    explicit WindowFixture(const QByteArray &records = {})
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        if (!records.isEmpty()) {
+            QFile file(dir.filePath(QStringLiteral("pal.hbk")));
+            file.open(QIODevice::WriteOnly);
+            file.write(records);
+        }
+        window = std::make_unique<frmshowcolor>(
+            PaletteStore(dir.path()), PositionSettings(QStringLiteral("tst-fixture")),
+            [this](const QString &message) { errors << message; });
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+
+    template <typename T = QWidget> T *find(const QString &name) const
+    {
+        return window->findChild<T *>(name);
+    }
+    QString text(const char *name) const
+    {
+        return find<QLineEdit>(QLatin1String(name))->text();
+    }
+    QAction *action(const char *name) const
+    {
+        return window->findChild<QAction *>(QLatin1String(name));
+    }
+    QByteArray palette() const
+    {
+        QFile file(dir.filePath(QStringLiteral("pal.hbk")));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+};
+
+// Runs `open`, which must open a popup menu, and calls `inPopup` with that menu once it shows.
+// A watchdog closes any popup left open so that a failing test cannot hang.
+inline void whilePopupOpen(const std::function<void()> &open,
+                           const std::function<void(QMenu *)> &inPopup)
+{
+    bool watchdogFired = false;
+    QTimer::singleShot(0, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget()))
+            inPopup(menu);
+    });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        watchdogFired = true;
+        while (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    watchdog.start(3000);
+    open();
+    watchdog.stop();
+    if (watchdogFired)
+        qWarning("a popup menu stayed open until the watchdog closed it");
+}
