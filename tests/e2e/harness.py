@@ -1,0 +1,281 @@
+"""End-to-end harness: a private Xvfb (optionally with openbox), Huebrook copied into a fresh
+folder with a fresh HOME, and the tools a person's hands would be: xdotool, xclip, import.
+
+Every process started here is ended by its PID. Only Python's standard library is used."""
+
+import ctypes
+import ctypes.util
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+EXECUTABLE = os.environ.get("HUEBROOK_EXE", "")
+TITLE = "Huebrook 1.0"
+
+
+def wait_until(predicate, timeout=10.0, interval=0.02, what="condition"):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out waiting for {what}")
+        time.sleep(interval)
+
+
+class Display:
+    """An Xvfb server on a display number it chooses itself, so parallel tests never collide."""
+
+    def __init__(self, width=1280, height=1024, window_manager=False):
+        self.processes = []
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24",
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(xvfb)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            self.stop()
+            raise RuntimeError("Xvfb did not start")
+        self.name = f":{number}"
+        self.width, self.height = width, height
+        wait_until(lambda: self.run(["xdpyinfo"], check=False).returncode == 0,
+                   what="the X server")
+        if window_manager:
+            self.processes.append(subprocess.Popen(["openbox"], env=self.env(),
+                                                   stdout=subprocess.DEVNULL,
+                                                   stderr=subprocess.DEVNULL))
+            wait_until(lambda: "_NET_SUPPORTING_WM_CHECK" in self.run(
+                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).stdout
+                and "not found" not in self.run(
+                    ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).stdout,
+                what="openbox")
+
+    def env(self, extra=None):
+        env = dict(os.environ, DISPLAY=self.name)
+        env.update(extra or {})
+        return env
+
+    def run(self, args, check=True, timeout=10, env=None):
+        return subprocess.run(args, env=env or self.env(), capture_output=True, text=True,
+                              check=check, timeout=timeout)
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.send_signal(signal.SIGTERM)
+                try:
+                    process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+
+    # --- a person's hands and eyes -------------------------------------------------------------
+
+    def pointer(self):
+        out = self.run(["xdotool", "getmouselocation", "--shell"]).stdout
+        fields = dict(line.split("=", 1) for line in out.split())
+        return int(fields["X"]), int(fields["Y"])
+
+    def move(self, x, y):
+        # --sync waits for the pointer to move, and would wait forever if it is there already.
+        if self.pointer() != (x, y):
+            self.run(["xdotool", "mousemove", "--sync", str(x), str(y)])
+
+    def click(self, x, y, button=1):
+        self.move(x, y)
+        self.run(["xdotool", "click", str(button)])
+
+    def key(self, *keys):
+        self.run(["xdotool", "key", "--delay", "30", *keys])
+
+    def windows(self, title):
+        result = self.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
+                          check=False)
+        return [int(w) for w in result.stdout.split()]
+
+    def wait_window(self, title, timeout=10.0):
+        return wait_until(lambda: self.windows(title), timeout=timeout,
+                          what=f"window {title!r}")[0]
+
+    def wait_no_window(self, title, timeout=10.0):
+        wait_until(lambda: not self.windows(title), timeout=timeout,
+                   what=f"window {title!r} to go")
+
+    def geometry(self, window):
+        """Client area (x, y, width, height) in root coordinates, as xwininfo reports it."""
+        out = self.run(["xwininfo", "-id", str(window)]).stdout
+        fields = {}
+        for line in out.splitlines():
+            if ":" in line:
+                key, _, value = line.strip().partition(":")
+                fields[key.strip()] = value.strip()
+        return (int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]),
+                int(fields["Width"]), int(fields["Height"]))
+
+    def screenshot(self, path=None):
+        """The whole screen as a (width, height, rgb bytes) triple; also saved to path."""
+        raw = subprocess.run(["import", "-display", self.name, "-window", "root", "ppm:-"],
+                             capture_output=True, check=True, timeout=20).stdout
+        if path:
+            subprocess.run(["convert", "ppm:-", path], input=raw, check=True)
+        return Image(raw)
+
+    def clipboard(self):
+        """The clipboard's text, or None when it holds none."""
+        result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env(),
+                                capture_output=True, timeout=5)
+        return result.stdout.decode() if result.returncode == 0 else None
+
+    def set_clipboard(self, text):
+        """Puts text on the clipboard from a helper that keeps serving it until it is replaced."""
+        process = subprocess.Popen(["xclip", "-i", "-selection", "clipboard", "-quiet"],
+                                   env=self.env(), stdin=subprocess.PIPE,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        process.stdin.write(text.encode())
+        process.stdin.close()
+        self.processes.append(process)
+        wait_until(lambda: self.clipboard() == text, what="the clipboard")
+
+    def close_window(self, window):
+        """Asks the window to close as a window manager's close button does (WM_DELETE_WINDOW)."""
+        xlib = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+        xlib.XOpenDisplay.restype = ctypes.c_void_p
+        xlib.XInternAtom.restype = ctypes.c_ulong
+        xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                    ctypes.c_void_p]
+        xlib.XFlush.argtypes = [ctypes.c_void_p]
+        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        display = xlib.XOpenDisplay(self.name.encode())
+        protocols = xlib.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        delete = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+
+        class ClientMessage(ctypes.Structure):
+            _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                        ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                        ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                        ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
+                        ("pad", ctypes.c_long * 12)]
+
+        event = ClientMessage(type=33, window=window, message_type=protocols, format=32)
+        event.data[0] = delete
+        event.data[1] = 0  # CurrentTime
+        xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+        xlib.XFlush(display)
+        xlib.XCloseDisplay(display)
+
+
+class Image:
+    """A PPM screenshot with pixel access."""
+
+    def __init__(self, ppm):
+        parts = []
+        index = 0
+        while len(parts) < 4:
+            while ppm[index:index + 1].isspace():
+                index += 1
+            start = index
+            while not ppm[index:index + 1].isspace():
+                index += 1
+            parts.append(ppm[start:index])
+        index += 1
+        assert parts[0] == b"P6", parts[0]
+        self.width, self.height = int(parts[1]), int(parts[2])
+        self.pixels = ppm[index:]
+
+    def pixel(self, x, y):
+        offset = 3 * (y * self.width + x)
+        return tuple(self.pixels[offset:offset + 3])
+
+
+class App:
+    """Huebrook copied into a fresh folder (the palette lives beside it) with a fresh HOME."""
+
+    def __init__(self, display, folder=None, name="huebrook", extra_env=None):
+        if not EXECUTABLE:
+            raise unittest.SkipTest("HUEBROOK_EXE is not set")
+        self.display = display
+        self.root = folder or tempfile.mkdtemp(prefix="huebrook-e2e-")
+        self.folder = os.path.join(self.root, "app")
+        os.makedirs(self.folder, exist_ok=True)
+        self.executable = os.path.join(self.folder, name)
+        if not os.path.exists(self.executable):
+            shutil.copy2(EXECUTABLE, self.executable)
+        home = os.path.join(self.root, "home")
+        runtime = os.path.join(self.root, "runtime")
+        os.makedirs(home, exist_ok=True)
+        os.makedirs(runtime, exist_ok=True)
+        os.chmod(runtime, 0o700)
+        self.env = display.env({"HOME": home, "XDG_CONFIG_HOME": os.path.join(home, ".config"),
+                                "XDG_DATA_HOME": os.path.join(home, ".local", "share"),
+                                "XDG_RUNTIME_DIR": runtime, **(extra_env or {})})
+        self.processes = []
+
+    @property
+    def palette_path(self):
+        return os.path.join(self.folder, "pal.hbk")
+
+    def write_palette(self, data):
+        with open(self.palette_path, "wb") as f:
+            f.write(data)
+
+    def palette(self):
+        with open(self.palette_path, "rb") as f:
+            return f.read()
+
+    def start(self, wait=True):
+        process = subprocess.Popen([self.executable], cwd=self.root, env=self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        self.processes.append(process)
+        if wait:
+            self.window = self.display.wait_window(TITLE)
+        return process
+
+    def stop(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.send_signal(signal.SIGTERM)
+                try:
+                    process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+            if process.stderr:
+                process.stderr.close()
+        self.processes = []
+
+    def cleanup(self):
+        self.stop()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def origin(self):
+        x, y, _, _ = self.display.geometry(self.window)
+        return x, y
+
+    def click_control(self, dx, dy, button=1):
+        """Clicks at (dx, dy) of the main window's client area."""
+        x, y = self.origin()
+        self.display.click(x + dx, y + dy, button)
+
+
+class E2ETestCase(unittest.TestCase):
+    """A fresh display and a fresh copy of the program for every test."""
+
+    window_manager = False
+    screen = (1280, 1024)
+    extra_env = None
+
+    def setUp(self):
+        self.display = Display(*self.screen, window_manager=self.window_manager)
+        self.addCleanup(self.display.stop)
+        self.app = App(self.display, extra_env=self.extra_env)
+        self.addCleanup(self.app.cleanup)
