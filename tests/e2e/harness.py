@@ -123,11 +123,32 @@ class Display:
 
     def screenshot(self, path=None):
         """The whole screen as a (width, height, rgb bytes) triple; also saved to path."""
-        raw = subprocess.run(["import", "-display", self.name, "-window", "root", "ppm:-"],
+        raw = subprocess.run(["import", "-display", self.name, "-window", "root", "-depth", "8", "ppm:-"],
                              capture_output=True, check=True, timeout=20).stdout
         if path:
             subprocess.run(["convert", "ppm:-", path], input=raw, check=True)
         return Image(raw)
+
+    def pixel(self, x, y):
+        """The color of one screen pixel, grabbed from the X server."""
+        raw = subprocess.run(["import", "-display", self.name, "-window", "root", "-crop",
+                              f"1x1+{x}+{y}", "-depth", "8", "ppm:-"], capture_output=True, check=True,
+                             timeout=20).stdout
+        return Image(raw).pixel(0, 0)
+
+    def set_root_image(self, width, height, color_of):
+        """Fills the root window with an image whose pixel (x, y) has color_of(x, y)."""
+        rows = bytearray()
+        for y in range(height):
+            for x in range(width):
+                rows += bytes(color_of(x, y))
+        ppm = b"P6 %d %d 255\n" % (width, height) + bytes(rows)
+        # display exits with status 1 even when it has set the background; check the pixels.
+        subprocess.run(["display", "-window", "root", "ppm:-"], input=ppm, env=self.env(),
+                       capture_output=True, timeout=60)
+        for x, y in [(0, 0), (width - 1, height - 1)]:
+            if self.pixel(x, y) != tuple(color_of(x, y)):
+                raise RuntimeError("the root window does not show the image")
 
     def clipboard(self):
         """The clipboard's text, or None when it holds none."""
@@ -188,7 +209,7 @@ class Image:
                 index += 1
             parts.append(ppm[start:index])
         index += 1
-        assert parts[0] == b"P6", parts[0]
+        assert parts[0] == b"P6" and parts[3] == b"255", parts
         self.width, self.height = int(parts[1]), int(parts[2])
         self.pixels = ppm[index:]
 
@@ -238,6 +259,10 @@ class App:
         self.processes.append(process)
         if wait:
             self.window = self.display.wait_window(TITLE)
+            x, y, _, _ = self.display.geometry(self.window)
+            # Mapped is not painted: wait for the window's own background to show.
+            wait_until(lambda: self.display.pixel(x + 1, y + 1) != (0, 0, 0),
+                       what="the main window to be painted")
         return process
 
     def stop(self):
@@ -260,6 +285,12 @@ class App:
     def origin(self):
         x, y, _, _ = self.display.geometry(self.window)
         return x, y
+
+    def open_popup(self, dx, dy):
+        """Right-clicks at (dx, dy) of the client area and waits for the popup menu to map."""
+        before = set(self.display.windows(""))
+        self.click_control(dx, dy, button=3)
+        wait_until(lambda: set(self.display.windows("")) - before, what="the popup menu")
 
     def click_control(self, dx, dy, button=1):
         """Clicks at (dx, dy) of the main window's client area."""

@@ -1,0 +1,119 @@
+"""Picking colors from a frozen screen, exact to the device pixel at every scale factor."""
+
+import unittest
+
+from harness import E2ETestCase, TITLE, wait_until
+
+PREVIEW = "Screen Color"
+
+
+def pattern(x, y):
+    """A distinct color for every pixel of a screen up to 4096 by 4096."""
+    return (x % 256, y % 256, (x // 256) * 16 + y // 256)
+
+
+def hex_record(rgb):
+    return b"%02X%02X%02X" % rgb
+
+
+class Picking(E2ETestCase):
+    screen = (1280, 1024)
+    scale = 1.0
+
+    def setUp(self):
+        super().setUp()
+        self.display.set_root_image(*self.screen, pattern)
+
+    def start_picking(self):
+        self.app.start()
+        # Out of the way of the preview, which opens in the middle of the screen.
+        self.display.run(["xdotool", "windowmove", "--sync", str(self.app.window), "20", "20"])
+        self.app.click_control(round(14 * self.scale), round(12 * self.scale))  # imgpick
+        self.preview = self.display.wait_window(PREVIEW)
+        self.display.wait_no_window(TITLE)
+
+    def preview_color(self):
+        x, y, width, _ = self.display.geometry(self.preview)
+        return self.display.pixel(x + width // 2, y + round(20 * self.scale))
+
+    def probe(self, x, y):
+        self.display.move(x, y)
+        wait_until(lambda: self.preview_color() == pattern(x, y),
+                   what=f"the preview to show pixel ({x}, {y})")
+
+    def end_with(self, button):
+        self.display.click(300, 300, button)
+        self.display.wait_window(TITLE)
+        self.display.wait_no_window(PREVIEW)
+
+
+class PickingAtScale1(Picking):
+    def test_pick_several_then_right_click(self):
+        self.display.set_clipboard("before picking")
+        self.start_picking()
+        self.assertIsNone(self.display.clipboard())
+        picks = [(50, 60), (51, 60), (1279, 1023), (400, 900)]
+        for x, y in picks:
+            self.probe(x, y)
+            self.display.click(x, y)
+        wait_until(lambda: len(self.app.palette()) == 6 * len(picks), what="the records")
+        self.end_with(3)
+        self.assertEqual(self.app.palette(), b"".join(hex_record(pattern(*p)) for p in picks))
+        # The last color picked is current: the preview of the main window shows it.
+        x0, y0 = self.app.origin()
+        wait_until(lambda: self.display.pixel(x0 + 39, y0 + 47) == pattern(400, 900),
+                   what="the main window's preview")
+
+    def test_left_click_without_a_move_appends_black(self):
+        self.start_picking()
+        self.display.run(["xdotool", "click", "1"])
+        wait_until(lambda: self.app.palette() == b"000000", what="a black record")
+
+    def test_middle_click_ends_without_appending(self):
+        self.start_picking()
+        self.end_with(2)
+        self.assertEqual(self.app.palette(), b"")
+
+    def test_stop_button_ends_picking(self):
+        self.start_picking()
+        x, y, width, height = self.display.geometry(self.preview)
+        self.display.click(x + width // 2, y + height - 10)
+        self.display.wait_window(TITLE)
+        self.display.wait_no_window(PREVIEW)
+        self.assertEqual(self.app.palette(), b"")
+
+    def test_escape_ends_picking(self):
+        self.start_picking()
+        self.display.move(200, 200)
+        self.display.key("Escape")
+        self.display.wait_window(TITLE)
+
+    def test_main_window_is_not_in_the_frozen_picture(self):
+        self.start_picking()
+        # Where the main window stood, the frozen picture shows the screen beneath it.
+        for x, y in [(30, 30), (110, 200), (190, 360)]:
+            self.probe(x, y)
+            self.assertEqual(self.display.pixel(x, y), pattern(x, y))
+
+
+class PickingAtScale2(Picking):
+    scale = 2.0
+    extra_env = {"QT_SCALE_FACTOR": "2"}
+
+    def test_every_probed_device_pixel(self):
+        self.start_picking()
+        for x, y in [(301, 301), (302, 301), (301, 302), (302, 302), (1279, 1023), (0, 0),
+                     (1279, 0), (0, 1023), (1001, 855)]:
+            self.probe(x, y)
+        self.display.click(301, 303)
+        wait_until(lambda: self.app.palette() == hex_record(pattern(301, 303)),
+                   what="the record of an odd device pixel")
+
+
+class PickingAtScale15(PickingAtScale2):
+    scale = 1.5
+    extra_env = {"QT_SCALE_FACTOR": "1.5"}
+
+
+if __name__ == "__main__":
+    unittest.main()
