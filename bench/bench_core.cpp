@@ -1,0 +1,107 @@
+// Palette file and color model figures: loading and appending must not grow with the palette,
+// the rewrites must stay linear, and model reads are measured per color.
+#include "models/cClrModels.h"
+#include "palette/paletteedit.h"
+#include "palette/palettestore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A palette of `records` records where every tenth repeats an earlier color.
+void writePalette(const QString &path, int64_t records)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    QByteArray block;
+    for (int64_t i = 0; i < records; ++i) {
+        const int64_t value = i % 10 == 9 ? i / 2 : i;
+        block += QByteArray::number(static_cast<qlonglong>(value % 0x1000000), 16)
+                     .rightJustified(6, '0')
+                     .toUpper();
+        if (block.size() >= 6 * 65536) {
+            file.write(block);
+            block.clear();
+        }
+    }
+    file.write(block);
+}
+
+void BM_LoadNewest100(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    writePalette(dir.filePath("pal.hbk"), state.range(0));
+    PaletteStore store(dir.path());
+    for (auto _ : state) {
+        qint64 count = 0;
+        benchmark::DoNotOptimize(store.readNewest(paletteedit::paletteName, 100, &count));
+    }
+}
+BENCHMARK(BM_LoadNewest100)->Arg(10)->Arg(10'000)->Arg(1'000'000)->Arg(10'000'000)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_Append(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    writePalette(dir.filePath("pal.hbk"), state.range(0));
+    PaletteStore store(dir.path());
+    for (auto _ : state)
+        store.AppendChartColor(paletteedit::paletteName, QStringLiteral("#12AB34"));
+}
+BENCHMARK(BM_Append)->Arg(10)->Arg(10'000)->Arg(1'000'000)->Arg(10'000'000)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_Delete(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    PaletteStore store(dir.path());
+    for (auto _ : state) {
+        state.PauseTiming();
+        writePalette(dir.filePath("pal.hbk"), state.range(0));
+        const qint64 middle = state.range(0) / 2;
+        const ChartRecord selected = store.readRecord(paletteedit::paletteName, middle);
+        state.ResumeTiming();
+        paletteedit::deleteRecord(store, middle, selected);
+    }
+}
+BENCHMARK(BM_Delete)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_CleanDuplicate(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    PaletteStore store(dir.path());
+    for (auto _ : state) {
+        state.PauseTiming();
+        writePalette(dir.filePath("pal.hbk"), state.range(0));
+        state.ResumeTiming();
+        paletteedit::cleanDuplicates(store);
+    }
+}
+BENCHMARK(BM_CleanDuplicate)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
+void BM_ModelReadsPerColor(benchmark::State &state)
+{
+    // Every read of every one of the 16,777,216 colors, reported per color.
+    for (auto _ : state) {
+        int64_t sum = 0;
+        cClrModels c;
+        for (int rgb = 0; rgb < 0x1000000; ++rgb) {
+            c.rgbR(static_cast<uint8_t>(rgb));
+            c.rgbG(static_cast<uint8_t>(rgb >> 8));
+            c.rgbB(static_cast<uint8_t>(rgb >> 16));
+            sum += c.cmyC() + c.cmyM() + c.cmyY() + c.cmykC() + c.cmykM() + c.cmykY() +
+                   c.cmykK() + c.hlsH() + c.hlsL() + c.hlsS() + c.ycbcrY() + c.ycbcrCb() +
+                   c.ycbcrCr();
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * 0x1000000);
+}
+BENCHMARK(BM_ModelReadsPerColor)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,157 @@
+// The live main window's figures: a color change, a swatch click, a slider step, a caption
+// rebuild and a grid reload offscreen; under an X server also the start of picking, a pointer
+// move on the frozen screen, and the memory that picking takes.
+#include "app/frmshowcolor.h"
+#include "picker/frmGetColor.h"
+#include "picker/frmpick.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+std::unique_ptr<QTemporaryDir> g_dir;
+std::unique_ptr<frmshowcolor> g_window;
+
+long residentKiB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(static_cast<int>(strlen(field))).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+void BM_CurrentColorChanged(benchmark::State &state)
+{
+    int i = 0;
+    for (auto _ : state)
+        g_window->CurrentColorChanged((++i & 1) ? 0x123456 : 0x654321);
+}
+BENCHMARK(BM_CurrentColorChanged)->Unit(benchmark::kMicrosecond);
+
+void BM_SwatchClick(benchmark::State &state)
+{
+    int i = 0;
+    for (auto _ : state)
+        g_window->lblcor_MouseUp(static_cast<int16_t>(++i % 100), 1, 0, 0, 0);
+}
+BENCHMARK(BM_SwatchClick)->Unit(benchmark::kMicrosecond);
+
+void BM_SliderStep(benchmark::State &state)
+{
+    auto *red = g_window->findChild<QScrollBar *>(QStringLiteral("RScroll"));
+    int i = 0;
+    for (auto _ : state)
+        red->setValue(++i % 256);
+}
+BENCHMARK(BM_SliderStep)->Unit(benchmark::kMicrosecond);
+
+void BM_ChangeCopyMenu(benchmark::State &state)
+{
+    for (auto _ : state)
+        g_window->ChangeCopyMenu();
+}
+BENCHMARK(BM_ChangeCopyMenu)->Unit(benchmark::kMicrosecond);
+
+void BM_ShowColorChart(benchmark::State &state)
+{
+    for (auto _ : state) {
+        int page = 1;
+        g_window->ShowColorChart(QStringLiteral("pal.hbk"), page);
+    }
+}
+BENCHMARK(BM_ShowColorChart)->Unit(benchmark::kMicrosecond);
+
+frmGetColor *pickingWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *picker = qobject_cast<frmGetColor *>(w); picker && picker->isVisible())
+            return picker;
+    return nullptr;
+}
+
+void endPicking(frmGetColor *picker)
+{
+    QTest::keyClick(picker, Qt::Key_Escape);
+    if (!QTest::qWaitFor([] { return g_window->isVisible() && !pickingWindow(); }))
+        qWarning("picking did not end");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void BM_PickingStart(benchmark::State &state)
+{
+    const long idle = residentKiB("VmRSS:");
+    long picking = 0;
+    for (auto _ : state) {
+        g_window->mnustartpick_Click();
+        frmGetColor *picker = pickingWindow();
+        if (!picker || !QTest::qWaitForWindowExposed(picker)) {
+            state.SkipWithError("the frozen screen did not appear");
+            return;
+        }
+        state.PauseTiming();
+        picking = std::max(picking, residentKiB("VmRSS:"));
+        endPicking(picker);
+        state.ResumeTiming();
+    }
+    state.counters["rss_growth_MiB"] = static_cast<double>(picking - idle) / 1024.0;
+}
+
+void BM_PointerMoveToRepaint(benchmark::State &state)
+{
+    g_window->mnustartpick_Click();
+    frmGetColor *picker = pickingWindow();
+    if (!picker || !QTest::qWaitForWindowExposed(picker)) {
+        state.SkipWithError("the frozen screen did not appear");
+        return;
+    }
+    int i = 0;
+    for (auto _ : state) {
+        const QPointF at(10 + (++i % 50), 10);
+        QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(picker, &move);
+        picker->preview()->repaint();
+    }
+    endPicking(picker);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    g_dir = std::make_unique<QTemporaryDir>();
+    {
+        QFile palette(g_dir->filePath(QStringLiteral("pal.hbk")));
+        palette.open(QIODevice::WriteOnly);
+        for (int i = 0; i < 1'000'000; ++i)
+            palette.write(QByteArray::number(qint64(i) * 7919 % 0x1000000, 16).rightJustified(6, '0'));
+    }
+    g_window = std::make_unique<frmshowcolor>(PaletteStore(g_dir->path()),
+                                              PositionSettings(QStringLiteral("bench")),
+                                              [](const QString &m) { qWarning("%s", qPrintable(m)); });
+    g_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    g_window->show();
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        benchmark::RegisterBenchmark("BM_PickingStart", BM_PickingStart)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(20);
+        benchmark::RegisterBenchmark("BM_PointerMoveToRepaint", BM_PointerMoveToRepaint)
+            ->Unit(benchmark::kMicrosecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_window.reset();
+    return 0;
+}
