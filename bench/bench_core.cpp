@@ -39,7 +39,11 @@ void BM_LoadNewest100(benchmark::State &state)
         benchmark::DoNotOptimize(store.readNewest(paletteedit::paletteName, 100, &count));
     }
 }
-BENCHMARK(BM_LoadNewest100)->Arg(10)->Arg(10'000)->Arg(1'000'000)->Arg(10'000'000)
+BENCHMARK(BM_LoadNewest100)
+    ->Arg(10)
+    ->Arg(10'000)
+    ->Arg(1'000'000)
+    ->Arg(10'000'000)
     ->Unit(benchmark::kMicrosecond);
 
 void BM_Append(benchmark::State &state)
@@ -50,7 +54,11 @@ void BM_Append(benchmark::State &state)
     for (auto _ : state)
         store.AppendChartColor(paletteedit::paletteName, QStringLiteral("#12AB34"));
 }
-BENCHMARK(BM_Append)->Arg(10)->Arg(10'000)->Arg(1'000'000)->Arg(10'000'000)
+BENCHMARK(BM_Append)
+    ->Arg(10)
+    ->Arg(10'000)
+    ->Arg(1'000'000)
+    ->Arg(10'000'000)
     ->Unit(benchmark::kMicrosecond);
 
 void BM_Delete(benchmark::State &state)
@@ -79,7 +87,10 @@ void BM_CleanDuplicate(benchmark::State &state)
         paletteedit::cleanDuplicates(store);
     }
 }
-BENCHMARK(BM_CleanDuplicate)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_CleanDuplicate)
+    ->Arg(10'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 
 void BM_ModelReadsPerColor(benchmark::State &state)
@@ -92,9 +103,8 @@ void BM_ModelReadsPerColor(benchmark::State &state)
             c.rgbR(static_cast<uint8_t>(rgb));
             c.rgbG(static_cast<uint8_t>(rgb >> 8));
             c.rgbB(static_cast<uint8_t>(rgb >> 16));
-            sum += c.cmyC() + c.cmyM() + c.cmyY() + c.cmykC() + c.cmykM() + c.cmykY() +
-                   c.cmykK() + c.hlsH() + c.hlsL() + c.hlsS() + c.ycbcrY() + c.ycbcrCb() +
-                   c.ycbcrCr();
+            sum += c.cmyC() + c.cmyM() + c.cmyY() + c.cmykC() + c.cmykM() + c.cmykY() + c.cmykK() +
+                   c.hlsH() + c.hlsL() + c.hlsS() + c.ycbcrY() + c.ycbcrCb() + c.ycbcrCr();
         }
         benchmark::DoNotOptimize(sum);
     }

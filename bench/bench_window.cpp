@@ -7,13 +7,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QWindow>
 #include <QFile>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <benchmark/benchmark.h>
 #include <xcb/xcb.h>
 
@@ -135,7 +135,8 @@ void pickingStart(benchmark::State &state, bool mapped)
         endPicking(picker);
         state.ResumeTiming();
     }
-    state.counters["first_pick_rss_over_idle_MiB"] = static_cast<double>(first - g_idleRss) / 1024.0;
+    state.counters["first_pick_rss_over_idle_MiB"] =
+        static_cast<double>(first - g_idleRss) / 1024.0;
     state.counters["max_rss_over_idle_MiB"] = static_cast<double>(picking - g_idleRss) / 1024.0;
 }
 
@@ -176,8 +177,8 @@ void BM_PointerMoveToRepaint(benchmark::State &state)
     int i = 0;
     for (auto _ : state) {
         const QPointF at(10 + (++i % 50), 10);
-        QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(picker, &move);
         picker->preview()->repaint();
     }
@@ -195,11 +196,12 @@ int main(int argc, char **argv)
         QFile palette(g_dir->filePath(QStringLiteral("pal.hbk")));
         palette.open(QIODevice::WriteOnly);
         for (int i = 0; i < 1'000'000; ++i)
-            palette.write(QByteArray::number(qint64(i) * 7919 % 0x1000000, 16).rightJustified(6, '0'));
+            palette.write(
+                QByteArray::number(qint64(i) * 7919 % 0x1000000, 16).rightJustified(6, '0'));
     }
-    g_window = std::make_unique<frmshowcolor>(PaletteStore(g_dir->path()),
-                                              PositionSettings(QStringLiteral("bench")),
-                                              [](const QString &m) { qWarning("%s", qPrintable(m)); });
+    g_window = std::make_unique<frmshowcolor>(
+        PaletteStore(g_dir->path()), PositionSettings(QStringLiteral("bench")),
+        [](const QString &m) { qWarning("%s", qPrintable(m)); });
     g_window->setAttribute(Qt::WA_DeleteOnClose, false);
     g_window->show();
     QCoreApplication::processEvents();

@@ -26,8 +26,7 @@ QPixmap gridImage(int size)
     const qreal cell = size / 3.0;
     const qreal gap = qMax<qreal>(1.0, size / 16.0);
     for (int i = 0; i < 9; ++i)
-        painter.fillRect(QRectF((i % 3) * cell, (i / 3) * cell, cell - gap, cell - gap),
-                         colors[i]);
+        painter.fillRect(QRectF((i % 3) * cell, (i / 3) * cell, cell - gap, cell - gap), colors[i]);
     return pixmap;
 }
 

@@ -185,8 +185,7 @@ void frmshowcolor::buildDesign()
                        windowBackground);
 
     const QFont headingFont = designFont(QStringLiteral("Tahoma"), 8.25, true);
-    QLabel *bar =
-        makeLabel(this, "Label1", QString(), twipRect(75, 2190, 2610, 300), headingFont);
+    QLabel *bar = makeLabel(this, "Label1", QString(), twipRect(75, 2190, 2610, 300), headingFont);
     setBackground(bar, QColor(172, 168, 153));
     QLabel *heading = makeLabel(this, "Label3", QStringLiteral("Color Palette"),
                                 twipRect(105, 2235, 2115, 270), headingFont);
@@ -233,8 +232,8 @@ void frmshowcolor::buildMenus()
     QMenu *mnuCopydec = mnuEdit->addMenu(QStringLiteral("Copy Color Value"));
     mnuCopydec->setObjectName(QStringLiteral("mnuCopydec"));
     mnuCopydec->menuAction()->setObjectName(QStringLiteral("mnuCopydec"));
-    static const char *placeholders[7] = {"#FFFFFF",     "\"#FFFFFF\"",      "FFFFFF",
-                                          "\"FFFFFF\"",  "255,255,113",      "RGB(255,255,113)",
+    static const char *placeholders[7] = {"#FFFFFF",       "\"#FFFFFF\"", "FFFFFF",
+                                          "\"FFFFFF\"",    "255,255,113", "RGB(255,255,113)",
                                           "Hex={FF,FF,FF}"};
     for (int i = 0; i < 7; ++i) {
         const auto format = copyformats::allFormats[static_cast<size_t>(i)];
@@ -290,9 +289,9 @@ void frmshowcolor::restorePosition()
     const double perPixel = windowposition::twipsPerPixel(screen->logicalDotsPerInchX());
     const QSizeF screenTwips = QSizeF(screen->geometry().size()) * perPixel;
     const QSizeF windowTwips = QSizeF(frameGeometry().size()) * perPixel;
-    const windowposition::Position position = windowposition::restore(
-        m_settings.read(QStringLiteral("X")), m_settings.read(QStringLiteral("Y")), screenTwips,
-        windowTwips);
+    const windowposition::Position position =
+        windowposition::restore(m_settings.read(QStringLiteral("X")),
+                                m_settings.read(QStringLiteral("Y")), screenTwips, windowTwips);
     // Stored values far off the screen are applied as they are.
     move(windowposition::twipsToPixels(position.left, perPixel),
          windowposition::twipsToPixels(position.top, perPixel));

@@ -14,8 +14,7 @@ PositionSettings::PositionSettings(QString applicationName)
 
 std::optional<QString> PositionSettings::read(const QString &key) const
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, organization,
-                       m_applicationName);
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, organization, m_applicationName);
     const QVariant value = settings.value(QStringLiteral("Position/") + key);
     if (!value.isValid())
         return std::nullopt;
@@ -28,8 +27,7 @@ std::optional<QString> PositionSettings::read(const QString &key) const
 
 bool PositionSettings::write(const QString &left, const QString &top)
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, organization,
-                       m_applicationName);
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, organization, m_applicationName);
     settings.setValue(QStringLiteral("Position/X"), left);
     settings.setValue(QStringLiteral("Position/Y"), top);
     settings.sync();

@@ -42,8 +42,7 @@ void ColorLabel::mouseReleaseEvent(QMouseEvent *event)
 
 QColor toQColor(Color color)
 {
-    return QColor(bascommon::GetRed(color), bascommon::GetGreen(color),
-                  bascommon::GetBlue(color));
+    return QColor(bascommon::GetRed(color), bascommon::GetGreen(color), bascommon::GetBlue(color));
 }
 
 Color fromQColor(const QColor &color)

@@ -62,8 +62,8 @@ void frmshowcolor::ChangeCopyMenu()
     const QString hex = txtrgb->text();
     const QString decimal = txtrgb1->text();
     for (int i = 0; i < 7; ++i)
-        mnuCopy[i]->setText(copyformats::formatText(copyformats::allFormats[static_cast<size_t>(i)],
-                                                    hex, decimal));
+        mnuCopy[i]->setText(
+            copyformats::formatText(copyformats::allFormats[static_cast<size_t>(i)], hex, decimal));
 }
 
 void frmshowcolor::copyFormat(int format)

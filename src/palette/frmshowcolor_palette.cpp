@@ -25,7 +25,8 @@ void frmshowcolor::ShowColorChart(const QString &curChartfile, int &page)
         count = 0;
         records.clear();
     }
-    m_chartCount = static_cast<int32_t>(std::min<qint64>(count, std::numeric_limits<int32_t>::max()));
+    m_chartCount =
+        static_cast<int32_t>(std::min<qint64>(count, std::numeric_limits<int32_t>::max()));
     m_grid->showRecords(std::move(records));
 }
 

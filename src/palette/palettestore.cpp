@@ -17,8 +17,8 @@ QString describe(const QString &path)
 
 [[noreturn]] void fail(const QString &what, const QString &path, const QString &reason)
 {
-    throw PaletteError(QStringLiteral("Could not %1 the palette file %2: %3.")
-                           .arg(what, describe(path), reason));
+    throw PaletteError(
+        QStringLiteral("Could not %1 the palette file %2: %3.").arg(what, describe(path), reason));
 }
 
 // Opens for reading, creating an empty file first when none exists.

@@ -16,8 +16,8 @@ std::optional<QPoint> position()
     const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     if (!screen)
         return std::nullopt;
-    xcb_query_pointer_reply_t *reply = xcb_query_pointer_reply(
-        connection, xcb_query_pointer(connection, screen->root), nullptr);
+    xcb_query_pointer_reply_t *reply =
+        xcb_query_pointer_reply(connection, xcb_query_pointer(connection, screen->root), nullptr);
     if (!reply)
         return std::nullopt;
     const QPoint point(reply->root_x, reply->root_y);

@@ -58,8 +58,8 @@ void tst_frmshowcolor::initTestCase()
 
 std::unique_ptr<frmshowcolor> tst_frmshowcolor::makeWindow()
 {
-    auto window = std::make_unique<frmshowcolor>(PaletteStore(m_dir.path()),
-                                                 PositionSettings(appName));
+    auto window =
+        std::make_unique<frmshowcolor>(PaletteStore(m_dir.path()), PositionSettings(appName));
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     return window;
 }
@@ -240,8 +240,8 @@ void tst_frmshowcolor::closeStoresPosition()
 void tst_frmshowcolor::firstStartCreatesEmptyPalette()
 {
     QTemporaryDir dir;
-    auto window = std::make_unique<frmshowcolor>(PaletteStore(dir.path()),
-                                                 PositionSettings(appName));
+    auto window =
+        std::make_unique<frmshowcolor>(PaletteStore(dir.path()), PositionSettings(appName));
     QVERIFY(QFile::exists(dir.filePath("pal.hbk")));
     QCOMPARE(QFileInfo(dir.filePath("pal.hbk")).size(), 0);
     QCOMPARE(window->curColor(), 0xFFFFFF);

@@ -132,14 +132,15 @@ void tst_ColorEditor::captions_data()
     QTest::addColumn<int>("color");
     QTest::addColumn<QStringList>("captions");
     QTest::newRow("12,11,10") << 0x0A0B0C
-                              << QStringList{"#0C0B0A",   "\"#0C0B0A\"",   "0C0B0A", "\"0C0B0A\"",
-                                             "12,11,10", "RGB(12,11,10)", "Hex={0C,0B,0A}"};
+                              << QStringList{"#0C0B0A",       "\"#0C0B0A\"", "0C0B0A",
+                                             "\"0C0B0A\"",    "12,11,10",    "RGB(12,11,10)",
+                                             "Hex={0C,0B,0A}"};
     QTest::newRow("black") << 0
-                           << QStringList{"#000000", "\"#000000\"", "000000",       "\"000000\"",
-                                          "0,0,0",   "RGB(0,0,0)", "Hex={00,00,00}"};
+                           << QStringList{"#000000", "\"#000000\"", "000000",        "\"000000\"",
+                                          "0,0,0",   "RGB(0,0,0)",  "Hex={00,00,00}"};
     QTest::newRow("white") << 0xFFFFFF
-                           << QStringList{"#FFFFFF",         "\"#FFFFFF\"", "FFFFFF",
-                                          "\"FFFFFF\"",      "255,255,255", "RGB(255,255,255)",
+                           << QStringList{"#FFFFFF",       "\"#FFFFFF\"", "FFFFFF",
+                                          "\"FFFFFF\"",    "255,255,255", "RGB(255,255,255)",
                                           "Hex={FF,FF,FF}"};
 }
 

@@ -24,18 +24,25 @@ void tst_ColorText::helpers_data()
     QTest::addColumn<QList<int>>("rgb");
     QTest::addColumn<QString>("hex");
     QTest::addColumn<QString>("decimal");
-    QTest::newRow("black") << 0 << QList<int>{0, 0, 0} << "#000000" << "0,0,0";
+    QTest::newRow("black") << 0 << QList<int>{0, 0, 0} << "#000000"
+                           << "0,0,0";
     QTest::newRow("white") << 16777215 << QList<int>{255, 255, 255} << "#FFFFFF"
                            << "255,255,255";
-    QTest::newRow("0x0A0B0C") << 658188 << QList<int>{12, 11, 10} << "#0C0B0A" << "12,11,10";
-    QTest::newRow("256") << 256 << QList<int>{0, 1, 0} << "#000100" << "0,1,0";
-    QTest::newRow("high byte ignored")
-        << 33521728 << QList<int>{64, 128, 255} << "#4080FF" << "64,128,255";
-    QTest::newRow("-1") << -1 << QList<int>{255, 0, 0} << "#FF0000" << "255,0,0";
-    QTest::newRow("-256") << -256 << QList<int>{0, 255, 0} << "#00FF00" << "0,255,0";
-    QTest::newRow("0x80000005") << -2147483643 << QList<int>{5, 1, 1} << "#050101" << "5,1,1";
+    QTest::newRow("0x0A0B0C") << 658188 << QList<int>{12, 11, 10} << "#0C0B0A"
+                              << "12,11,10";
+    QTest::newRow("256") << 256 << QList<int>{0, 1, 0} << "#000100"
+                         << "0,1,0";
+    QTest::newRow("high byte ignored") << 33521728 << QList<int>{64, 128, 255} << "#4080FF"
+                                       << "64,128,255";
+    QTest::newRow("-1") << -1 << QList<int>{255, 0, 0} << "#FF0000"
+                        << "255,0,0";
+    QTest::newRow("-256") << -256 << QList<int>{0, 255, 0} << "#00FF00"
+                          << "0,255,0";
+    QTest::newRow("0x80000005") << -2147483643 << QList<int>{5, 1, 1} << "#050101"
+                                << "5,1,1";
     QTest::newRow("255,255,113") << composeColor(255, 255, 113) << QList<int>{255, 255, 113}
-                                 << "#FFFF71" << "255,255,113";
+                                 << "#FFFF71"
+                                 << "255,255,113";
 }
 
 void tst_ColorText::helpers()
@@ -54,19 +61,19 @@ void tst_ColorText::formats_data()
     QTest::addColumn<int>("color");
     QTest::addColumn<QStringList>("texts"); // in the submenu's order
     QTest::newRow("12,11,10") << 0x0A0B0C
-                              << QStringList{"#0C0B0A",  "\"#0C0B0A\"",    "0C0B0A",
-                                             "\"0C0B0A\"", "12,11,10",     "RGB(12,11,10)",
+                              << QStringList{"#0C0B0A",       "\"#0C0B0A\"", "0C0B0A",
+                                             "\"0C0B0A\"",    "12,11,10",    "RGB(12,11,10)",
                                              "Hex={0C,0B,0A}"};
     QTest::newRow("black") << 0
-                           << QStringList{"#000000",  "\"#000000\"", "000000",        "\"000000\"",
-                                          "0,0,0",    "RGB(0,0,0)", "Hex={00,00,00}"};
+                           << QStringList{"#000000", "\"#000000\"", "000000",        "\"000000\"",
+                                          "0,0,0",   "RGB(0,0,0)",  "Hex={00,00,00}"};
     QTest::newRow("white") << 0xFFFFFF
-                           << QStringList{"#FFFFFF",    "\"#FFFFFF\"",        "FFFFFF",
-                                          "\"FFFFFF\"", "255,255,255",        "RGB(255,255,255)",
+                           << QStringList{"#FFFFFF",       "\"#FFFFFF\"", "FFFFFF",
+                                          "\"FFFFFF\"",    "255,255,255", "RGB(255,255,255)",
                                           "Hex={FF,FF,FF}"};
     QTest::newRow("255,255,113") << composeColor(255, 255, 113)
-                                 << QStringList{"#FFFF71",    "\"#FFFF71\"",       "FFFF71",
-                                                "\"FFFF71\"", "255,255,113",       "RGB(255,255,113)",
+                                 << QStringList{"#FFFF71",       "\"#FFFF71\"", "FFFF71",
+                                                "\"FFFF71\"",    "255,255,113", "RGB(255,255,113)",
                                                 "Hex={FF,FF,71}"};
 }
 

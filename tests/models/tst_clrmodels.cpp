@@ -53,10 +53,8 @@ void tst_ClrModels::reads_data()
     QTest::addColumn<QList<int>>("cmyk");
     QTest::addColumn<QList<int>>("hls");
     QTest::addColumn<QList<int>>("ycbcr");
-    auto row = [](const char *name, QList<int> rgb, QList<int> cmy, QList<int> cmyk,
-                  QList<int> hls, QList<int> ycbcr) {
-        QTest::newRow(name) << rgb << cmy << cmyk << hls << ycbcr;
-    };
+    auto row = [](const char *name, QList<int> rgb, QList<int> cmy, QList<int> cmyk, QList<int> hls,
+                  QList<int> ycbcr) { QTest::newRow(name) << rgb << cmy << cmyk << hls << ycbcr; };
     row("red", {255, 0, 0}, {0, 255, 255}, {0, 100, 100, 0}, {60, 50, 100}, {76, 85, 255});
     row("green", {0, 255, 0}, {255, 0, 255}, {100, 0, 100, 0}, {180, 50, 100}, {150, 44, 21});
     row("blue", {0, 0, 255}, {255, 255, 0}, {100, 100, 0, 0}, {300, 50, 100}, {29, 255, 107});
@@ -169,8 +167,7 @@ void tst_ClrModels::failures_data()
     QTest::addColumn<QList<int>>("stateAfter"); // starting from (1, 2, 3)
     QTest::newRow("CMY green out of range")
         << "CMY" << QList<int>{0, 300, 0} << QList<int>{255, 2, 3};
-    QTest::newRow("CMY red out of range")
-        << "CMY" << QList<int>{-1, 0, 0} << QList<int>{1, 2, 3};
+    QTest::newRow("CMY red out of range") << "CMY" << QList<int>{-1, 0, 0} << QList<int>{1, 2, 3};
     QTest::newRow("HLS fails on green")
         << "HLS" << QList<int>{330, 50, 120} << QList<int>{128, 2, 3};
     QTest::newRow("HLS fails on red") << "HLS" << QList<int>{400, 50, 100} << QList<int>{1, 2, 3};
@@ -229,10 +226,8 @@ void tst_ClrModels::allColors()
                 const int h = c.hlsH(), l = c.hlsL(), s = c.hlsS();
                 if (k < 0 || k > 100 || cc < 0 || cc > 100 || m < 0 || m > 100 || y < 0 ||
                     y > 100 || h < 0 || h > 360 || l < 0 || l > 100 || s < 0 || s > 100)
-                    QFAIL(qPrintable(QStringLiteral("read out of range at %1,%2,%3")
-                                         .arg(r)
-                                         .arg(g)
-                                         .arg(b)));
+                    QFAIL(qPrintable(
+                        QStringLiteral("read out of range at %1,%2,%3").arg(r).arg(g).arg(b)));
                 (void)c.ycbcrY(), (void)c.ycbcrCb(), (void)c.ycbcrCr(); // must not throw
                 hue0 += h == 0;
                 hue360 += h == 360;

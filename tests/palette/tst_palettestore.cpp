@@ -212,11 +212,10 @@ void tst_PaletteStore::cleanDuplicates_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("A B A C B")
-        << QByteArray("AAAAAABBBBBBAAAAAACCCCCCBBBBBB") << QByteArray("AAAAAABBBBBBCCCCCC");
+    QTest::newRow("A B A C B") << QByteArray("AAAAAABBBBBBAAAAAACCCCCCBBBBBB")
+                               << QByteArray("AAAAAABBBBBBCCCCCC");
     QTest::newRow("A A") << QByteArray("AAAAAAAAAAAA") << QByteArray("AAAAAA");
-    QTest::newRow("case differs") << QByteArray("ff8000FF8000ff8000")
-                                  << QByteArray("ff8000FF8000");
+    QTest::newRow("case differs") << QByteArray("ff8000FF8000ff8000") << QByteArray("ff8000FF8000");
     QTest::newRow("no duplicates") << QByteArray("AAAAAABBBBBB") << QByteArray("AAAAAABBBBBB");
     QTest::newRow("partial tail dropped") << QByteArray("AAAAAAAAAAAAAB") << QByteArray("AAAAAA");
 }
@@ -277,8 +276,7 @@ void tst_PaletteStore::failingWrite()
     // Every write to /dev/full fails as on a full disk.
     QVERIFY(QFile::link(QStringLiteral("/dev/full"), m_dir->filePath(paletteedit::deleteTempName)));
     PaletteStore store(m_dir->path());
-    QVERIFY_THROWS_EXCEPTION(PaletteError,
-                             paletteedit::deleteRecord(store, 1, record("AAAAAA")));
+    QVERIFY_THROWS_EXCEPTION(PaletteError, paletteedit::deleteRecord(store, 1, record("AAAAAA")));
     QCOMPARE(readAll(pal()), QByteArray("AAAAAABBBBBB"));
     QVERIFY(!QFileInfo::exists(m_dir->filePath(paletteedit::deleteTempName)));
 }

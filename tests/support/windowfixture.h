@@ -41,10 +41,7 @@ struct WindowFixture
     {
         return window->findChild<T *>(name);
     }
-    QString text(const char *name) const
-    {
-        return find<QLineEdit>(QLatin1String(name))->text();
-    }
+    QString text(const char *name) const { return find<QLineEdit>(QLatin1String(name))->text(); }
     QAction *action(const char *name) const
     {
         return window->findChild<QAction *>(QLatin1String(name));
