@@ -1,10 +1,12 @@
 // The palette file on temporary folders: counting, reading the newest records, appending, and
 // the atomic rewrites of Delete and Clean Duplicate, with every step of a rewrite made to fail.
 #include "palette/paletteedit.h"
+#include "palette/palettelocation.h"
 #include "palette/palettestore.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,6 +62,7 @@ private slots:
     void failingWrite();
     void failingRename();
     void paletteIsFolder();
+    void unwritableFolderMovesPaletteToUserData();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -307,6 +310,17 @@ void tst_PaletteStore::paletteIsFolder()
     QVERIFY_THROWS_EXCEPTION(PaletteError,
                              store.AppendChartColor(paletteName, QStringLiteral("#000000")));
     QVERIFY(QFileInfo(pal()).isDir());
+}
+
+void tst_PaletteStore::unwritableFolderMovesPaletteToUserData()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QCOMPARE(palettelocation::chooseFolder(m_dir->path()), m_dir->path());
+    // Not even root can create files in /proc, as in the folder of an installed program.
+    const QString folder = palettelocation::chooseFolder(QStringLiteral("/proc"));
+    QCOMPARE(folder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QVERIFY(palettelocation::isWritableFolder(folder));
+    QVERIFY(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).isEmpty()); // no probe left
 }
 
 QTEST_GUILESS_MAIN(tst_PaletteStore)

@@ -1,0 +1,194 @@
+// Picking without an X server: the windows' designs, reading pixels from the frozen picture,
+// what clicks append, how picking ends, and a capture that returns nothing (the minimal platform
+// captures nothing, as a Wayland session without X11 access does).
+#include "../support/windowfixture.h"
+#include "app/frmabout.h"
+#include "color/colorlabel.h"
+#include "picker/frmGetColor.h"
+#include "picker/frmpick.h"
+#include "picker/pickcursor.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+frmGetColor *pickingWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *picker = qobject_cast<frmGetColor *>(w); picker && picker->isVisible())
+            return picker;
+    return nullptr;
+}
+
+bool minimalPlatform()
+{
+    return QGuiApplication::platformName() == QLatin1String("minimal");
+}
+
+} // namespace
+
+class tst_Picking : public QObject
+{
+    Q_OBJECT
+private slots:
+    void designs();
+    void eyedropperCursor();
+    void pixelsOutsideThePictureAreBlack();
+    void leftClickWithoutMoveAppendsBlack();
+    void moveThenClickAppendsThatPixel();
+    void endingButtons_data();
+    void endingButtons();
+    void captureFailure();
+};
+
+void tst_Picking::designs()
+{
+    if (minimalPlatform())
+        QSKIP("offscreen only");
+    QWidget host;
+    frmpick preview(&host);
+    QCOMPARE(preview.windowTitle(), QStringLiteral("Screen Color"));
+    QCOMPARE(preview.size(), QSize(159, 143));
+    QVERIFY(preview.windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY((preview.windowFlags() & Qt::WindowType_Mask) == Qt::Tool);
+    auto *stop = preview.findChild<QPushButton *>("cmdStop");
+    QCOMPARE(stop->text(), QStringLiteral("Stop Picking Color"));
+    QCOMPARE(stop->geometry(), QRect(-1, 114, 161, 31));
+    QCOMPARE(preview.findChild<QWidget *>("lblcor")->geometry(), QRect(-4, -1, 177, 143));
+
+    frmabout about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About"));
+    QCOMPARE(about.size(), QSize(228, 125));
+    QVERIFY(about.windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(about.findChild<QLabel *>("Label1")->text(), QStringLiteral("Huebrook 1.0"));
+    QCOMPARE(about.findChild<QLabel *>("Label1")->geometry(), QRect(26, 15, 190, 14));
+    QCOMPARE(about.findChild<QLabel *>("Label1")->font().pointSizeF(), 9.0);
+    QVERIFY(about.findChild<QLabel *>("Label2")->text().contains("Freeware"));
+    QCOMPARE(about.findChild<QPushButton *>("Cmdok")->geometry(), QRect(71, 85, 76, 25));
+}
+
+void tst_Picking::eyedropperCursor()
+{
+    if (minimalPlatform())
+        QSKIP("offscreen only");
+    const QCursor cursor = pickcursor::eyedropperCursor();
+    QCOMPARE(cursor.hotSpot(), QPoint(11, 20));
+    QCOMPARE(cursor.bitmap().size(), QSize(32, 32));
+    // The tip lies beside the hot spot, at the lower left.
+    const QImage mask = cursor.mask().toImage();
+    QCOMPARE(mask.pixelIndex(10, 21), 1);
+    QCOMPARE(mask.pixelIndex(2, 2), 0);
+}
+
+void tst_Picking::pixelsOutsideThePictureAreBlack()
+{
+    if (minimalPlatform())
+        QSKIP("offscreen only");
+    WindowFixture f;
+    f.window->show();
+    f.window->mnustartpick_Click();
+    frmGetColor *picker = pickingWindow();
+    QVERIFY(picker);
+    const QImage &picture = picker->picture();
+    QVERIFY(!picture.isNull());
+    const QPoint inside(picture.width() - 1, picture.height() - 1);
+    const QRgb rgb = picture.pixel(inside);
+    QCOMPARE(picker->pixelAt(inside), bascommon::composeColor(qRed(rgb), qGreen(rgb), qBlue(rgb)));
+    for (QPoint outside : {QPoint(-1, 0), QPoint(0, -1), QPoint(picture.width(), 0),
+                           QPoint(0, picture.height())})
+        QCOMPARE(picker->pixelAt(outside), 0);
+    QTest::mouseClick(picker, Qt::RightButton);
+}
+
+void tst_Picking::leftClickWithoutMoveAppendsBlack()
+{
+    if (minimalPlatform())
+        QSKIP("offscreen only");
+    WindowFixture f("FFFFFF");
+    f.window->show();
+    f.window->mnustartpick_Click();
+    frmGetColor *picker = pickingWindow();
+    QVERIFY(picker);
+    QVERIFY(!f.window->isVisible());
+    QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(20, 20));
+    QCOMPARE(f.palette(), QByteArray("FFFFFF000000"));
+    QCOMPARE(f.window->curColor(), 0);
+    QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(20, 20));
+    QCOMPARE(f.palette(), QByteArray("FFFFFF000000000000")); // duplicates are appended too
+    QTest::mouseClick(picker, Qt::RightButton);
+}
+
+void tst_Picking::moveThenClickAppendsThatPixel()
+{
+    if (minimalPlatform())
+        QSKIP("offscreen only");
+    WindowFixture f;
+    f.window->show();
+    f.window->mnustartpick_Click();
+    frmGetColor *picker = pickingWindow();
+    QVERIFY(picker);
+    QTest::mouseMove(picker, QPoint(7, 9));
+    const Color expected = picker->pixelAt(QPoint(7, 9));
+    QCOMPARE(picker->preview()->shownColor(), expected);
+    QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(7, 9));
+    QCOMPARE(QString::fromLatin1(f.palette()), bascommon::ColorToHex(expected).mid(1));
+    QTest::mouseRelease(picker, Qt::RightButton, {}, QPoint(7, 9));
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(f.window->curColor(), expected);
+    QVERIFY(!f.find<QWidget>("shpSelect")->isHidden());
+    QCOMPARE(f.window->chartSelRecord(), 1);
+}
+
+void tst_Picking::endingButtons_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("right button") << "right";
+    QTest::newRow("middle button") << "middle";
+    QTest::newRow("Stop") << "stop";
+    QTest::newRow("Escape") << "escape";
+}
+
+void tst_Picking::endingButtons()
+{
+    if (minimalPlatform())
+        QSKIP("offscreen only");
+    QFETCH(QString, how);
+    WindowFixture f("0C0B0A");
+    f.window->show();
+    f.window->mnustartpick_Click();
+    frmGetColor *picker = pickingWindow();
+    QVERIFY(picker);
+    QPointer<frmGetColor> guard(picker);
+    if (how == "right")
+        QTest::mouseRelease(picker, Qt::RightButton);
+    else if (how == "middle")
+        QTest::mouseRelease(picker, Qt::MiddleButton);
+    else if (how == "stop")
+        picker->preview()->findChild<QPushButton *>("cmdStop")->click();
+    else
+        QTest::keyClick(picker, Qt::Key_Escape);
+    QVERIFY(f.window->isVisible());
+    QVERIFY(!picker->isVisible());
+    QTRY_VERIFY(guard.isNull()); // released with its picture
+    QCOMPARE(f.palette(), QByteArray("0C0B0A"));
+    QCOMPARE(f.window->curColor(), 0x0A0B0C);
+}
+
+void tst_Picking::captureFailure()
+{
+    if (!minimalPlatform())
+        QSKIP("run under QT_QPA_PLATFORM=minimal, which captures nothing");
+    WindowFixture f("0C0B0A");
+    f.window->show();
+    f.window->mnustartpick_Click();
+    QVERIFY(!pickingWindow());
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(f.errors.size(), 1);
+    QVERIFY2(f.errors[0].contains("could not be captured"), qPrintable(f.errors[0]));
+    QCOMPARE(f.palette(), QByteArray("0C0B0A"));
+}
+
+QTEST_MAIN(tst_Picking)
+#include "tst_picking.moc"
