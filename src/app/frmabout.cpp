@@ -1,18 +1,14 @@
 // The About box, laid out in twips at 15 twips per pixel.
 #include "frmabout.h"
 
+#include "designunits.h"
 #include "settopmost.h"
 #include "weblink.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-QRect twipRect(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-} // namespace
+using designunits::twipRect;
 
 frmabout::frmabout(QWidget *owner) : QDialog(nullptr)
 {
@@ -20,7 +16,7 @@ frmabout::frmabout(QWidget *owner) : QDialog(nullptr)
     setWindowTitle(QStringLiteral("About"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(3420 / 15, 1875 / 15);
+    setFixedSize(designunits::pixels(3420), designunits::pixels(1875));
     QFont windowFont(QStringLiteral("Tahoma"));
     windowFont.setPointSizeF(8.25);
     setFont(windowFont);

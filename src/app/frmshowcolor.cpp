@@ -5,8 +5,10 @@
 #include "color/colorlabel.h"
 #include "color/copyformats.h"
 #include "color/numtext.h"
+#include "designunits.h"
 #include "frmabout.h"
 #include "imagebutton.h"
+#include "palette/paletteedit.h"
 #include "palette/palettegrid.h"
 #include "weblink.h"
 #include "windowposition.h"
@@ -22,15 +24,9 @@
 #include <QScreen>
 #include <QScrollBar>
 
-const QString frmshowcolor::paletteFileName = QStringLiteral("pal.hbk");
+using designunits::twipRect;
 
 namespace {
-
-// The design is in twips at 15 twips per pixel; the window measures in pixels.
-QRect twipRect(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 QFont designFont(const QString &face, qreal points, bool bold = false)
 {
@@ -277,7 +273,7 @@ void frmshowcolor::Form_Load()
     rgbslider();
     m_grid->build();
     int page = 1;
-    ShowColorChart(paletteFileName, page);
+    ShowColorChart(paletteedit::paletteName, page);
     lblcor_MouseUp(0, 1, 0, 0, 0);
 }
 

@@ -50,8 +50,6 @@ public:
 
     void reportError(const QString &message);
 
-    static const QString paletteFileName;
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 

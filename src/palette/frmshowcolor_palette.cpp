@@ -51,12 +51,12 @@ void frmshowcolor::mnuDelCor_Click()
         if (!selected || !paletteedit::deleteRecord(m_store, m_chartSelRecord, *selected))
             reportError(QStringLiteral("The color was not deleted: another program changed the "
                                        "palette file %1. The palette has been reloaded.")
-                            .arg(m_store.path(paletteFileName)));
+                            .arg(m_store.path(paletteedit::paletteName)));
     } catch (const PaletteError &error) {
         reportError(error.message());
     }
     int page = 1;
-    ShowColorChart(paletteFileName, page);
+    ShowColorChart(paletteedit::paletteName, page);
 }
 
 void frmshowcolor::mnuCleanDup_Click()
@@ -69,5 +69,5 @@ void frmshowcolor::mnuCleanDup_Click()
         reportError(error.message());
     }
     int page = 1;
-    ShowColorChart(paletteFileName, page);
+    ShowColorChart(paletteedit::paletteName, page);
 }

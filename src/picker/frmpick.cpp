@@ -1,6 +1,7 @@
 // The "Screen Color" preview window, laid out in twips at 15 twips per pixel.
 #include "frmpick.h"
 
+#include "app/designunits.h"
 #include "app/settopmost.h"
 #include "color/colorlabel.h"
 
@@ -15,14 +16,14 @@ frmpick::frmpick(QWidget *pickingWindow)
 {
     setObjectName(QStringLiteral("frmpick"));
     setWindowTitle(QStringLiteral("Screen Color"));
-    setFixedSize(2385 / 15, 2145 / 15);
+    setFixedSize(designunits::pixels(2385), designunits::pixels(2145));
     QFont windowFont(QStringLiteral("Tahoma"));
     windowFont.setPointSizeF(8.25);
     setFont(windowFont);
 
     m_preview = new ColorLabel(this);
     m_preview->setObjectName(QStringLiteral("lblcor"));
-    m_preview->setGeometry(-60 / 15, -15 / 15, 2655 / 15, 2145 / 15);
+    m_preview->setGeometry(designunits::twipRect(-60, -15, 2655, 2145));
     m_preview->setBackColor(fromQColor(palette().color(QPalette::Window)));
     QFont previewFont(QStringLiteral("MS Sans Serif"));
     previewFont.setPointSizeF(8.25);
@@ -30,7 +31,7 @@ frmpick::frmpick(QWidget *pickingWindow)
 
     auto *stop = new QPushButton(QStringLiteral("Stop Picking Color"), this);
     stop->setObjectName(QStringLiteral("cmdStop"));
-    stop->setGeometry(-15 / 15, 1710 / 15, 2415 / 15, 465 / 15);
+    stop->setGeometry(designunits::twipRect(-15, 1710, 2415, 465));
     connect(stop, &QPushButton::clicked, this, &frmpick::cmdStop_Click);
 
     bascommon::SetTopMost(*this);

@@ -3,6 +3,7 @@
 #include "app/frmshowcolor.h"
 
 #include "frmGetColor.h"
+#include "palette/paletteedit.h"
 
 #include <QCoreApplication>
 
@@ -34,6 +35,6 @@ void frmshowcolor::endPicking()
     m_picker = nullptr;
     show();
     int page = 1;
-    ShowColorChart(paletteFileName, page);
+    ShowColorChart(paletteedit::paletteName, page);
     lblcor_MouseUp(0, 1, 0, 0, 0);
 }
