@@ -15,22 +15,23 @@ QPixmap canvas(int size, qreal devicePixelRatio)
     return pixmap;
 }
 
-QPixmap gridImage(int size)
+} // namespace
+
+QImage programIconImage(int size)
 {
     static const QColor colors[9] = {{0xE5, 0x39, 0x35}, {0xFB, 0x8C, 0x00}, {0xFD, 0xD8, 0x35},
                                      {0x43, 0xA0, 0x47}, {0x00, 0xAC, 0xC1}, {0x1E, 0x88, 0xE5},
                                      {0x5E, 0x35, 0xB1}, {0xD8, 0x1B, 0x60}, {0x6D, 0x4C, 0x41}};
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    const qreal cell = size / 3.0;
-    const qreal gap = qMax<qreal>(1.0, size / 16.0);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    // The geometry of huebrook.svg: a 48-unit square, cells of 13 at a pitch of 16.
+    const qreal unit = size / 48.0;
     for (int i = 0; i < 9; ++i)
-        painter.fillRect(QRectF((i % 3) * cell, (i / 3) * cell, cell - gap, cell - gap), colors[i]);
-    return pixmap;
+        painter.fillRect(QRectF((i % 3) * 16 * unit, (i / 3) * 16 * unit, 13 * unit, 13 * unit),
+                         colors[i]);
+    return image;
 }
-
-} // namespace
 
 QPixmap eyedropperImage(qreal devicePixelRatio)
 {
@@ -91,7 +92,7 @@ QIcon programIcon()
 {
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128})
-        icon.addPixmap(gridImage(size));
+        icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
     return icon;
 }
 

@@ -2,6 +2,7 @@
 #include "palettelocation.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -13,9 +14,15 @@ bool isWritableFolder(const QString &folder)
     return probe.open();
 }
 
+bool isInstalled(const QString &executableFolder)
+{
+    return QFileInfo::exists(executableFolder +
+                             QStringLiteral("/../share/applications/org.example.huebrook.desktop"));
+}
+
 QString chooseFolder(const QString &executableFolder)
 {
-    if (isWritableFolder(executableFolder))
+    if (!isInstalled(executableFolder) && isWritableFolder(executableFolder))
         return executableFolder;
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data);

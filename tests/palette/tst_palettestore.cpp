@@ -321,6 +321,13 @@ void tst_PaletteStore::unwritableFolderMovesPaletteToUserData()
     QCOMPARE(folder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     QVERIFY(palettelocation::isWritableFolder(folder));
     QVERIFY(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).isEmpty()); // no probe left
+    // An installed program keeps no palette beside itself, even where it can write.
+    QDir root(m_dir->path());
+    QVERIFY(root.mkpath("usr/bin") && root.mkpath("usr/share/applications"));
+    QFile entry(root.filePath("usr/share/applications/org.example.huebrook.desktop"));
+    QVERIFY(entry.open(QIODevice::WriteOnly));
+    QCOMPARE(palettelocation::chooseFolder(root.filePath("usr/bin")),
+             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 QTEST_GUILESS_MAIN(tst_PaletteStore)
