@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build setup setup-tests bench clean
+.PHONY: run test build setup setup-tests bench deb clean
 
 setup:
 	bash scripts/setup.sh
@@ -23,6 +23,9 @@ test: setup-tests build
 
 bench: setup-tests build
 	bash bench/run.sh $(BUILD_DIR)
+
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR)

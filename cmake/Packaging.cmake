@@ -8,5 +8,7 @@ set(CPACK_PACKAGE_CONTACT "Huebrook Labs <huebrook@example.org>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The faces the window designs fall back to.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
