@@ -17,3 +17,12 @@ for size in 1920x1080 3840x2160; do
         env QT_QPA_PLATFORM=xcb "$bin/bench_window" --benchmark_filter='^BM_(Picking|Pointer)' \
         --benchmark_counters_tabular=true
 done
+
+echo "== start-up against a bare Qt window, 15 runs each, alternating, under one Xvfb"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$bin/huebrook" "$bin/bench_floor" "$work/"
+mkdir -m 700 "$work/runtime"
+HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
+    xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" \
+    "$bin/bench_startup" 15 "$work/bench_floor" "$work/huebrook"
