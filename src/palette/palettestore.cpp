@@ -145,7 +145,11 @@ void PaletteStore::replace(
 {
     QFile source(path(fileName));
     openForReading(source);
-    QFile target(path(tempName));
+    // A palette that is a symbolic link is rewritten where it points, so the link survives and
+    // the rename never crosses file systems.
+    const QFileInfo link(source.fileName());
+    const QString palettePath = link.isSymLink() ? link.canonicalFilePath() : link.filePath();
+    QFile target(QFileInfo(palettePath).absolutePath() + QLatin1Char('/') + tempName);
     // A stale temporary file from an interrupted rewrite is simply overwritten.
     if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
         fail(QStringLiteral("rewrite"), path(fileName),
@@ -158,12 +162,13 @@ void PaletteStore::replace(
         target.close();
         source.close();
         try {
-            renameFile(target.fileName().toStdString(), source.fileName().toStdString());
+            renameFile(QFile::encodeName(target.fileName()).toStdString(),
+                       QFile::encodeName(palettePath).toStdString());
         } catch (const std::filesystem::filesystem_error &e) {
             fail(QStringLiteral("replace"), source.fileName(),
                  QString::fromLocal8Bit(e.code().message().c_str()));
         }
-        filesync::syncFolder(m_folder);
+        filesync::syncFolder(QFileInfo(palettePath).absolutePath());
     } catch (...) {
         target.close();
         QFile::remove(target.fileName());

@@ -43,6 +43,8 @@ private slots:
     void position_data();
     void position();
     void closeStoresPosition();
+    void settingsOfAnyBytes_data();
+    void settingsOfAnyBytes();
     void firstStartCreatesEmptyPalette();
 
 private:
@@ -235,6 +237,37 @@ void tst_frmshowcolor::closeStoresPosition()
     QCOMPARE(settings.value("Position/Y").toString(), QString::number(70 * perPixel));
     auto next = makeWindow();
     QCOMPARE(next->pos(), QPoint(40, 70));
+}
+
+void tst_frmshowcolor::settingsOfAnyBytes_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<bool>("centred");
+    QTest::newRow("binary") << QByteArray("\x00\xff\xfe[Position\x00]\nX=\x01\x02", 7) << true;
+    QTest::newRow("comma list") << QByteArray("[Position]\nX=1,5,7\nY=2,5,7\n") << true;
+    QTest::newRow("variant junk")
+        << QByteArray("[Position]\nX=@Variant(\\0\\0\\0\\x7f\\xff\\xff)\nY=@ByteArray(12)\n")
+        << true;
+    QTest::newRow("invalid utf-8") << QByteArray("[Position]\nX=\xc3\x28\nY=\xa0\xa1\n") << true;
+    QTest::newRow("long line") << QByteArray("[Position]\nX=") + QByteArray(100000, '9') << true;
+    QTest::newRow("far off") << QByteArray("[Position]\nX=-2000000000\nY=2000000000\n") << false;
+}
+
+void tst_frmshowcolor::settingsOfAnyBytes()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(bool, centred);
+    storePosition({}, {});
+    const QString path = PositionSettings(appName).fileName();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(contents);
+    file.close();
+    auto window = makeWindow();
+    QScreen *screen = QGuiApplication::primaryScreen();
+    const QSize free = screen->geometry().size() - window->frameGeometry().size();
+    const QPoint centre(qRound(free.width() / 2.0), qRound(free.height() / 2.0));
+    QCOMPARE(window->pos() == centre, centred);
 }
 
 void tst_frmshowcolor::firstStartCreatesEmptyPalette()

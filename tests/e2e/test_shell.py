@@ -23,6 +23,14 @@ class FirstStart(E2ETestCase):
         self.assertIsNone(first.poll())
         self.assertEqual(len(self.display.windows(TITLE)), 1)
 
+    def test_twenty_simultaneous_starts_give_one_window(self):
+        processes = [self.app.start(wait=False) for _ in range(20)]
+        self.app.window = self.display.wait_window(TITLE)
+        wait_until(lambda: sum(p.poll() is not None for p in processes) >= 19, timeout=30,
+                   what="the other starts to end")
+        self.assertEqual([p.returncode for p in processes if p.poll() is not None], [0] * 19)
+        self.assertEqual(len(self.display.windows(TITLE)), 1)
+
     def test_stale_lock_of_a_killed_instance_does_not_block(self):
         first = self.app.start()
         first.kill()

@@ -62,6 +62,7 @@ private slots:
     void failingWrite();
     void failingRename();
     void paletteIsFolder();
+    void paletteIsSymbolicLink();
     void unwritableFolderMovesPaletteToUserData();
 
 private:
@@ -310,6 +311,24 @@ void tst_PaletteStore::paletteIsFolder()
     QVERIFY_THROWS_EXCEPTION(PaletteError,
                              store.AppendChartColor(paletteName, QStringLiteral("#000000")));
     QVERIFY(QFileInfo(pal()).isDir());
+}
+
+void tst_PaletteStore::paletteIsSymbolicLink()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("elsewhere"));
+    const QString real = m_dir->filePath("elsewhere/colors.hbk");
+    writeAll(real, "AAAAAABBBBBBAAAAAA");
+    QVERIFY(QFile::link(real, pal()));
+    PaletteStore store(m_dir->path());
+    paletteedit::cleanDuplicates(store);
+    QVERIFY(QFileInfo(pal()).isSymLink());
+    QCOMPARE(readAll(real), QByteArray("AAAAAABBBBBB"));
+    QVERIFY(paletteedit::deleteRecord(store, 1, record("AAAAAA")));
+    QVERIFY(QFileInfo(pal()).isSymLink());
+    QCOMPARE(readAll(real), QByteArray("BBBBBB"));
+    store.AppendChartColor(paletteName, QStringLiteral("#0C0B0A"));
+    QCOMPARE(readAll(real), QByteArray("BBBBBB0C0B0A"));
+    QCOMPARE(QDir(m_dir->filePath("elsewhere")).entryList(QDir::Files), QStringList{"colors.hbk"});
 }
 
 void tst_PaletteStore::unwritableFolderMovesPaletteToUserData()
