@@ -63,6 +63,7 @@ private slots:
     void failingRename();
     void paletteIsFolder();
     void paletteIsSymbolicLink();
+    void sparseGigabytePalette();
     void unwritableFolderMovesPaletteToUserData();
 
 private:
@@ -329,6 +330,25 @@ void tst_PaletteStore::paletteIsSymbolicLink()
     store.AppendChartColor(paletteName, QStringLiteral("#0C0B0A"));
     QCOMPARE(readAll(real), QByteArray("BBBBBB0C0B0A"));
     QCOMPARE(QDir(m_dir->filePath("elsewhere")).entryList(QDir::Files), QStringList{"colors.hbk"});
+}
+
+void tst_PaletteStore::sparseGigabytePalette()
+{
+    const qint64 size = qint64(1) << 30;
+    {
+        QFile file(pal());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(size)); // a hole: no disk blocks behind it
+    }
+    PaletteStore store(m_dir->path());
+    qint64 count = 0;
+    const auto newest = store.readNewest(paletteName, 100, &count);
+    QCOMPARE(count, size / 6);
+    QCOMPARE(newest.size(), size_t(100));
+    QCOMPARE(newest[0].color(), 0); // bytes that are not digits read as black
+    store.AppendChartColor(paletteName, QStringLiteral("#0C0B0A"));
+    QCOMPARE(store.count(paletteName), size / 6 + 1);
+    QCOMPARE(store.readRecord(paletteName, size / 6 + 1).color(), 0x0A0B0C);
 }
 
 void tst_PaletteStore::unwritableFolderMovesPaletteToUserData()
