@@ -253,8 +253,19 @@ class App:
         with open(self.palette_path, "rb") as f:
             return f.read()
 
+    def run_as_nobody(self):
+        """Later starts run as the unprivileged user nobody, who owns the program's folders."""
+        for folder, _, files in os.walk(self.root):
+            os.chown(folder, 65534, 65534)
+            for name in files:
+                os.chown(os.path.join(folder, name), 65534, 65534)
+        os.chmod(self.root, 0o755)
+        self.prefix = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
+
+    prefix = []
+
     def start(self, wait=True):
-        process = subprocess.Popen([self.executable], cwd=self.root, env=self.env,
+        process = subprocess.Popen(self.prefix + [self.executable], cwd=self.root, env=self.env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         self.processes.append(process)
         if wait:
@@ -280,6 +291,7 @@ class App:
 
     def cleanup(self):
         self.stop()
+        os.chmod(self.folder, 0o755)
         shutil.rmtree(self.root, ignore_errors=True)
 
     def origin(self):

@@ -61,6 +61,7 @@ private slots:
     void failingTemporaryFile();
     void failingWrite();
     void failingRename();
+    void appendToFullDisk();
     void paletteIsFolder();
     void paletteIsSymbolicLink();
     void sparseGigabytePalette();
@@ -302,6 +303,20 @@ void tst_PaletteStore::failingRename()
     }
     QCOMPARE(readAll(pal()), QByteArray("AAAAAAAAAAAA"));
     QVERIFY(!QFile::exists(m_dir->filePath(paletteedit::cleanTempName)));
+}
+
+void tst_PaletteStore::appendToFullDisk()
+{
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        QSKIP("needs /dev/full");
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), pal()));
+    PaletteStore store(m_dir->path());
+    try {
+        store.AppendChartColor(paletteName, QStringLiteral("#0C0B0A"));
+        QFAIL("a failed append must be reported");
+    } catch (const PaletteError &error) {
+        QVERIFY2(error.message().contains(QStringLiteral("pal.hbk")), qPrintable(error.message()));
+    }
 }
 
 void tst_PaletteStore::paletteIsFolder()
