@@ -1,5 +1,6 @@
 // The current color: one refresh per accepted color from every source, the sliders' loop, the
 // copy captions and the preview's copy menu.
+#include "../support/copytables.h"
 #include "../support/windowfixture.h"
 #include "color/colorlabel.h"
 
@@ -129,32 +130,20 @@ void tst_ColorEditor::reselectedCurrentColorKeepsFrame()
 
 void tst_ColorEditor::captions_data()
 {
-    QTest::addColumn<int>("color");
-    QTest::addColumn<QStringList>("captions");
-    QTest::newRow("12,11,10") << 0x0A0B0C
-                              << QStringList{"#0C0B0A",       "\"#0C0B0A\"", "0C0B0A",
-                                             "\"0C0B0A\"",    "12,11,10",    "RGB(12,11,10)",
-                                             "Hex={0C,0B,0A}"};
-    QTest::newRow("black") << 0
-                           << QStringList{"#000000", "\"#000000\"", "000000",        "\"000000\"",
-                                          "0,0,0",   "RGB(0,0,0)",  "Hex={00,00,00}"};
-    QTest::newRow("white") << 0xFFFFFF
-                           << QStringList{"#FFFFFF",       "\"#FFFFFF\"", "FFFFFF",
-                                          "\"FFFFFF\"",    "255,255,255", "RGB(255,255,255)",
-                                          "Hex={FF,FF,FF}"};
+    addCopyTextRows();
 }
 
 void tst_ColorEditor::captions()
 {
     QFETCH(int, color);
-    QFETCH(QStringList, captions);
+    QFETCH(QStringList, texts);
     WindowFixture f("123456");
     f.window->CurrentColorChanged(color);
     QStringList actual;
     for (const char *name : {"mnuCopyhex1", "mnuCopyhex2", "mnuCopyhex3", "mnuCopyhex4",
                              "mnuCopydec2", "mnuCopydec1", "mnuCopyhex5"})
         actual << f.action(name)->text();
-    QCOMPARE(actual, captions);
+    QCOMPARE(actual, texts);
 }
 
 void tst_ColorEditor::previewPopupOffersOnlyCopies()

@@ -1,4 +1,5 @@
 // The color helpers and the seven copy formats against their tables.
+#include "../support/copytables.h"
 #include "color/bascommon.h"
 #include "color/copyformats.h"
 
@@ -58,20 +59,8 @@ void tst_ColorText::helpers()
 
 void tst_ColorText::formats_data()
 {
-    QTest::addColumn<int>("color");
-    QTest::addColumn<QStringList>("texts"); // in the submenu's order
-    QTest::newRow("12,11,10") << 0x0A0B0C
-                              << QStringList{"#0C0B0A",       "\"#0C0B0A\"", "0C0B0A",
-                                             "\"0C0B0A\"",    "12,11,10",    "RGB(12,11,10)",
-                                             "Hex={0C,0B,0A}"};
-    QTest::newRow("black") << 0
-                           << QStringList{"#000000", "\"#000000\"", "000000",        "\"000000\"",
-                                          "0,0,0",   "RGB(0,0,0)",  "Hex={00,00,00}"};
-    QTest::newRow("white") << 0xFFFFFF
-                           << QStringList{"#FFFFFF",       "\"#FFFFFF\"", "FFFFFF",
-                                          "\"FFFFFF\"",    "255,255,255", "RGB(255,255,255)",
-                                          "Hex={FF,FF,FF}"};
-    QTest::newRow("255,255,113") << composeColor(255, 255, 113)
+    addCopyTextRows();
+    QTest::newRow("255,255,113") << bascommon::composeColor(255, 255, 113)
                                  << QStringList{"#FFFF71",       "\"#FFFF71\"", "FFFF71",
                                                 "\"FFFF71\"",    "255,255,113", "RGB(255,255,113)",
                                                 "Hex={FF,FF,71}"};

@@ -21,6 +21,20 @@ QList<int> rgbOf(const cClrModels &c)
     return {c.rgbR(), c.rgbG(), c.rgbB()};
 }
 
+// Runs one Set operation, named as in the tables, on c.
+void apply(cClrModels &c, const QString &operation, const QList<int> &arguments)
+{
+    auto a = [&](int i) { return static_cast<int16_t>(arguments[i]); };
+    if (operation == "HLS")
+        c.SetHLS(a(0), a(1), a(2));
+    else if (operation == "CMYK")
+        c.SetCMYK(a(0), a(1), a(2), a(3));
+    else if (operation == "YCbCr")
+        c.SetYCbCr(a(0), a(1), a(2));
+    else
+        c.SetCMY(a(0), a(1), a(2));
+}
+
 } // namespace
 
 class tst_ClrModels : public QObject
@@ -147,16 +161,8 @@ void tst_ClrModels::sets()
     QFETCH(QString, operation);
     QFETCH(QList<int>, arguments);
     QFETCH(QList<int>, rgb);
-    auto a = [&](int i) { return static_cast<int16_t>(arguments[i]); };
     cClrModels c = colorOf(1, 2, 3);
-    if (operation == "HLS")
-        c.SetHLS(a(0), a(1), a(2));
-    else if (operation == "CMYK")
-        c.SetCMYK(a(0), a(1), a(2), a(3));
-    else if (operation == "YCbCr")
-        c.SetYCbCr(a(0), a(1), a(2));
-    else
-        c.SetCMY(a(0), a(1), a(2));
+    apply(c, operation, arguments);
     QCOMPARE(rgbOf(c), rgb);
 }
 
@@ -184,18 +190,10 @@ void tst_ClrModels::failures()
     QFETCH(QString, operation);
     QFETCH(QList<int>, arguments);
     QFETCH(QList<int>, stateAfter);
-    auto a = [&](int i) { return static_cast<int16_t>(arguments[i]); };
     cClrModels c = colorOf(1, 2, 3);
     bool threw = false;
     try {
-        if (operation == "HLS")
-            c.SetHLS(a(0), a(1), a(2));
-        else if (operation == "CMYK")
-            c.SetCMYK(a(0), a(1), a(2), a(3));
-        else if (operation == "YCbCr")
-            c.SetYCbCr(a(0), a(1), a(2));
-        else
-            c.SetCMY(a(0), a(1), a(2));
+        apply(c, operation, arguments);
     } catch (const std::overflow_error &) {
         threw = true;
     }
