@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <vector>
 
+class QFile;
+
 // A file-system failure, with one sentence for the user that names the file and the reason.
 class PaletteError : public std::runtime_error
 {
@@ -48,9 +50,9 @@ public:
     // Replaces fileName with the records that `produce` writes into the temporary file
     // tempName, so that fileName is at every instant either the old or the new palette.
     // On failure fileName is untouched and the temporary file is removed.
-    void replace(const QString &fileName, const QString &tempName,
-                 const std::function<void(class QFile &source, qint64 count, class QFile &target)>
-                     &produce) const;
+    void
+    replace(const QString &fileName, const QString &tempName,
+            const std::function<void(QFile &source, qint64 count, QFile &target)> &produce) const;
 
     // The step that puts the finished temporary file in place; tests substitute a failing one.
     std::function<void(const std::filesystem::path &, const std::filesystem::path &)> renameFile;
