@@ -266,7 +266,7 @@ class App:
 
     def start(self, wait=True):
         process = subprocess.Popen(self.prefix + [self.executable], cwd=self.root, env=self.env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(process)
         if wait:
             self.window = self.display.wait_window(TITLE)
@@ -285,8 +285,6 @@ class App:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
-            if process.stderr:
-                process.stderr.close()
         self.processes = []
 
     def cleanup(self):

@@ -4,6 +4,7 @@ rewrites a large palette, and after every kill "pal.hbk" is the old palette or t
 import os
 import random
 import signal
+import subprocess
 import time
 import unittest
 
@@ -84,6 +85,36 @@ class KillDuringRewrite(E2ETestCase):
         while self.app.palette() != deduplicated(old) and time.monotonic() < deadline:
             time.sleep(0.05)
         self.assertEqual(self.app.palette(), deduplicated(old))
+
+
+class KillDuringAppend(E2ETestCase):
+    def test_kill_while_picking(self):
+        """Kills the program while left clicks append records as fast as they come: the records
+        stored before stay, every whole record is a picked color, and a torn tail is ignored
+        and overwritten by the next start's first pick."""
+        rng = random.Random(11)
+        self.display.run(["xsetroot", "-solid", "#123456"])
+        old = b"ABCDEF" * 1000
+        self.app.write_palette(old)
+        for attempt in range(int(os.environ.get("HUEBROOK_APPEND_KILLS", "6"))):
+            process = self.app.start()
+            x0, y0 = self.app.origin()
+            self.display.click(x0 + 14, y0 + 12)  # eyedropper
+            self.display.wait_window("Screen Color")
+            self.display.move(5, 5)
+            clicks = subprocess.Popen(["xdotool", "click", "--repeat", "400", "--delay", "1",
+                                       "1"], env=self.display.env())
+            time.sleep(rng.uniform(0.05, 0.5))  # a random kill point, not a wait
+            process.send_signal(signal.SIGKILL)
+            process.wait()
+            clicks.wait(timeout=30)
+            self.app.processes.remove(process)
+            data = self.app.palette()
+            self.assertEqual(data[:len(old)], old, f"attempt {attempt}: stored records lost")
+            whole = data[len(old):len(data) - len(data) % 6]
+            self.assertEqual(whole, b"123456" * (len(whole) // 6))
+            old = data[:len(data) - len(data) % 6]
+            self.display.wait_no_window(TITLE)
 
 
 if __name__ == "__main__":

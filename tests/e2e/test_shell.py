@@ -55,6 +55,38 @@ class FirstStart(E2ETestCase):
             self.assertEqual(len(self.display.windows(TITLE)), 1)
 
 
+class WebLink(E2ETestCase):
+    def fake_browser_folder(self):
+        folder = os.path.join(self.app.root, "fake-bin")
+        os.makedirs(folder)
+        return folder
+
+    def test_logo_opens_the_makers_page(self):
+        folder = self.fake_browser_folder()
+        opened = os.path.join(self.app.root, "opened.txt")
+        script = os.path.join(folder, "xdg-open")
+        with open(script, "w") as f:
+            f.write(f'#!/bin/sh\nprintf "%s" "$1" > {opened}\n')
+        os.chmod(script, 0o755)
+        self.app.env["PATH"] = folder + os.pathsep + self.app.env["PATH"]
+        self.app.start()
+        self.app.click_control(63, 12)  # imgtarnwick
+        wait_until(lambda: os.path.exists(opened) and os.path.getsize(opened) > 0,
+                   what="the browser to be asked")
+        with open(opened) as f:
+            self.assertEqual(f.read(), "https://huebrook.example.org/")
+
+    def test_no_browser_shows_nothing_of_ours(self):
+        self.app.env["PATH"] = self.fake_browser_folder()  # no xdg-open, no browser at all
+        self.app.start()
+        self.app.click_control(63, 12)  # imgtarnwick
+        # The program goes on as before: the About image still answers, and no message of ours
+        # stands in its way.
+        self.app.click_control(38, 12)
+        self.display.wait_window("About")
+        self.assertEqual(self.display.windows("Huebrook"), [])
+
+
 class Position(E2ETestCase):
     def check_move_close_restart(self, target):
         self.app.start()
