@@ -55,9 +55,9 @@ Sample runOnce(xcb_connection_t *connection, xcb_window_t root, const char *prog
                             !reinterpret_cast<xcb_map_notify_event_t *>(event)->override_redirect;
         free(event);
         if (mapped) {
-            startMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                start)
-                          .count();
+            startMs =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
             break;
         }
     }

@@ -96,8 +96,8 @@ void tst_Picking::pixelsOutsideThePictureAreBlack()
     const QPoint inside(picture.width() - 1, picture.height() - 1);
     const QRgb rgb = picture.pixel(inside);
     QCOMPARE(picker->pixelAt(inside), bascommon::composeColor(qRed(rgb), qGreen(rgb), qBlue(rgb)));
-    for (QPoint outside : {QPoint(-1, 0), QPoint(0, -1), QPoint(picture.width(), 0),
-                           QPoint(0, picture.height())})
+    for (QPoint outside :
+         {QPoint(-1, 0), QPoint(0, -1), QPoint(picture.width(), 0), QPoint(0, picture.height())})
         QCOMPARE(picker->pixelAt(outside), 0);
     QTest::mouseClick(picker, Qt::RightButton);
 }
