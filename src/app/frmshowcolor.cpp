@@ -268,8 +268,11 @@ void frmshowcolor::Form_Load()
 {
     restorePosition();
     CurColor = lblcolor->backColor();
-    // The design starts the component fields and sliders at 0 while the preview is white; bring
-    // them in line so that no readout contradicts another, even when the first color is white.
+    // The design starts the component fields and sliders at 0, and the copy captions at
+    // placeholders, while the preview is white; bring them in line, fields first as
+    // CurrentColorChanged does, so that nothing contradicts the first color even when it is white.
+    showComponents(CurColor);
+    ChangeCopyMenu();
     rgbslider();
     m_grid->build();
     int page = 1;

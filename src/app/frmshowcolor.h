@@ -61,6 +61,7 @@ private:
     void restorePosition();
     void lblcolor_MouseUp(int button, QPoint globalPosition);
     void scrollChanged(QScrollBar *scroll, QLineEdit *field);
+    void showComponents(Color color);
     void copyFormat(int format);
     void endPicking();
 

@@ -31,12 +31,17 @@ void frmshowcolor::CurrentColorChanged(Color color)
     lblcolor->setBackColor(color);
     txtrgb1->setText(ColorToRGBText(color));
     txtrgb->setText(ColorToHex(color));
-    rtxt->setText(QString::number(GetRed(color)));
-    gtxt->setText(QString::number(GetGreen(color)));
-    btxt->setText(QString::number(GetBlue(color)));
+    showComponents(color);
     ChangeCopyMenu();
     CurColor = lblcolor->backColor();
     rgbslider();
+}
+
+void frmshowcolor::showComponents(Color color)
+{
+    rtxt->setText(QString::number(GetRed(color)));
+    gtxt->setText(QString::number(GetGreen(color)));
+    btxt->setText(QString::number(GetBlue(color)));
 }
 
 void frmshowcolor::rgbslider()
