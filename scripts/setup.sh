@@ -2,9 +2,11 @@
 # Installs the Debian packages Huebrook needs to build and test, and only those that are missing.
 set -euo pipefail
 
-build_pkgs=(cmake ninja-build g++ make pkg-config qt6-base-dev libxcb1-dev libgl-dev)
-test_pkgs=(libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick openbox python3
-           fonts-dejavu-core fonts-liberation)
+# The fonts are those the window designs fall back to; without them no text would show.
+build_pkgs=(cmake ninja-build g++ make pkg-config qt6-base-dev libxcb1-dev libgl-dev
+            fonts-dejavu-core fonts-liberation)
+test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick openbox
+           libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-}" = "--with-tests" ]; then
