@@ -28,6 +28,28 @@ def wait_until(predicate, timeout=10.0, interval=0.02, what="condition"):
         time.sleep(interval)
 
 
+def load_xlib():
+    """The few Xlib calls the harness makes itself, with their C signatures."""
+    xlib = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+    display, window, atom = ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong
+    xlib.XOpenDisplay.restype = display
+    xlib.XDefaultRootWindow.restype = window
+    xlib.XDefaultRootWindow.argtypes = [display]
+    xlib.XCreateSimpleWindow.restype = window
+    xlib.XCreateSimpleWindow.argtypes = [display, window, ctypes.c_int, ctypes.c_int,
+                                         ctypes.c_uint, ctypes.c_uint, ctypes.c_uint,
+                                         ctypes.c_ulong, ctypes.c_ulong]
+    xlib.XMapWindow.argtypes = [display, window]
+    xlib.XDestroyWindow.argtypes = [display, window]
+    xlib.XInternAtom.restype = atom
+    xlib.XInternAtom.argtypes = [display, ctypes.c_char_p, ctypes.c_int]
+    xlib.XSendEvent.argtypes = [display, window, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    xlib.XFlush.argtypes = [display]
+    xlib.XSync.argtypes = [display, ctypes.c_int]
+    xlib.XCloseDisplay.argtypes = [display]
+    return xlib
+
+
 class Display:
     """An Xvfb server on a display number it chooses itself, so parallel tests never collide."""
 
@@ -53,11 +75,37 @@ class Display:
             self.processes.append(subprocess.Popen(["openbox"], env=self.env(),
                                                    stdout=subprocess.DEVNULL,
                                                    stderr=subprocess.DEVNULL))
-            wait_until(lambda: "_NET_SUPPORTING_WM_CHECK" in self.run(
-                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).stdout
-                and "not found" not in self.run(
-                    ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False).stdout,
-                what="openbox")
+            self.wait_window_manager()
+
+    def wait_window_manager(self):
+        """Waits until openbox manages a window it was asked to map.
+
+        Openbox announces itself (_NET_SUPPORTING_WM_CHECK) before it has finished starting, and a
+        window mapped in that gap is sometimes never managed, so it stays unmapped for good. A
+        probe window that openbox has put in its client list proves it is ready; a probe lost to
+        the gap is replaced by a fresh one."""
+        xlib = load_xlib()
+        display = xlib.XOpenDisplay(self.name.encode())
+        try:
+            root = xlib.XDefaultRootWindow(display)
+            deadline = time.monotonic() + 30
+            while True:
+                probe = xlib.XCreateSimpleWindow(display, root, 0, 0, 10, 10, 0, 0, 0)
+                xlib.XMapWindow(display, probe)
+                xlib.XFlush(display)
+                try:
+                    wait_until(lambda: f"0x{probe:x}" in self.run(
+                        ["xprop", "-root", "_NET_CLIENT_LIST"], check=False).stdout,
+                        timeout=2, what="openbox to manage a window")
+                    return
+                except AssertionError:
+                    if time.monotonic() > deadline:
+                        raise
+                finally:
+                    xlib.XDestroyWindow(display, probe)
+                    xlib.XSync(display, 0)
+        finally:
+            xlib.XCloseDisplay(display)
 
     def env(self, extra=None):
         env = dict(os.environ, DISPLAY=self.name)
@@ -168,14 +216,7 @@ class Display:
 
     def close_window(self, window):
         """Asks the window to close as a window manager's close button does (WM_DELETE_WINDOW)."""
-        xlib = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
-        xlib.XOpenDisplay.restype = ctypes.c_void_p
-        xlib.XInternAtom.restype = ctypes.c_ulong
-        xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-        xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                                    ctypes.c_void_p]
-        xlib.XFlush.argtypes = [ctypes.c_void_p]
-        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        xlib = load_xlib()
         display = xlib.XOpenDisplay(self.name.encode())
         protocols = xlib.XInternAtom(display, b"WM_PROTOCOLS", 0)
         delete = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
