@@ -12,7 +12,7 @@ setup-tests:
 	bash scripts/setup.sh --with-tests
 
 build: setup
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DHUEBROOK_WERROR=ON
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHUEBROOK_WERROR=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build

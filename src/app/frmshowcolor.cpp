@@ -4,6 +4,7 @@
 #include "artwork.h"
 #include "color/colorlabel.h"
 #include "color/copyformats.h"
+#include "color/numconv.h"
 #include "color/numtext.h"
 #include "designunits.h"
 #include "frmabout.h"
@@ -308,8 +309,8 @@ void frmshowcolor::Form_Unload()
     const double perPixel =
         windowposition::twipsPerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
     const QPoint frame = frameGeometry().topLeft();
-    const QString left = numconv::singleToText(static_cast<float>(frame.x() * perPixel));
-    const QString top = numconv::singleToText(static_cast<float>(frame.y() * perPixel));
+    const QString left = numconv::singleToText(numconv::toSingle(frame.x() * perPixel));
+    const QString top = numconv::singleToText(numconv::toSingle(frame.y() * perPixel));
     if (!m_settings.write(left, top))
         reportError(QStringLiteral("Could not save the window position in %1.")
                         .arg(QDir::toNativeSeparators(m_settings.fileName())));

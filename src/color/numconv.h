@@ -34,6 +34,16 @@ inline double roundHalfEven(double x)
     return std::nearbyint(x);
 }
 
+// Rounds to IEEE single precision, and makes sure the rounding really happens. GCC 12 at -O2
+// vectorized a double-to-float-to-double round trip into plain doubles, so hues computed from
+// unrounded values came out one degree off; a value read back from a volatile float can only be
+// a float, whatever the optimizer or the compiler.
+inline float toSingle(double x)
+{
+    volatile float stored = static_cast<float>(x);
+    return stored;
+}
+
 template <typename Int> Int toInteger(double x)
 {
     const double r = roundHalfEven(x);

@@ -1,6 +1,6 @@
-// Color model conversions. Steps whose results are single precision are stored in float
-// variables and read back from them; everything else is double. The compiler must not contract
-// or reorder these expressions (see the target's -ffp-contract=off).
+// Color model conversions. Steps whose results are single precision go through toSingle, which
+// the optimizer cannot skip; everything else is double. The compiler must not contract or
+// reorder these expressions (see the target's -ffp-contract=off).
 #include "cClrModels.h"
 
 #include "color/numconv.h"
@@ -9,6 +9,7 @@ using numconv::checkedInt16;
 using numconv::roundHalfEven;
 using numconv::toByte;
 using numconv::toInt16;
+using numconv::toSingle;
 
 namespace {
 
@@ -19,8 +20,7 @@ struct Unit
 
 Unit unitComponents(uint8_t red, uint8_t green, uint8_t blue)
 {
-    return {static_cast<float>(red / 255.0), static_cast<float>(green / 255.0),
-            static_cast<float>(blue / 255.0)};
+    return {toSingle(red / 255.0), toSingle(green / 255.0), toSingle(blue / 255.0)};
 }
 
 } // namespace
@@ -99,15 +99,15 @@ int16_t cClrModels::hlsS() const
 {
     const Unit u = unitComponents(m_red, m_green, m_blue);
     const double values[3] = {u.r, u.g, u.b};
-    const float mx = static_cast<float>(Maximum(values));
-    const float mn = static_cast<float>(Minimum(values));
+    const float mx = toSingle(Maximum(values));
+    const float mn = toSingle(Minimum(values));
     if (mx == mn)
         return 0;
     float s;
     if (hlsL() > 50)
-        s = static_cast<float>((static_cast<double>(mx) - mn) / (2.0 - mx - mn));
+        s = toSingle((static_cast<double>(mx) - mn) / (2.0 - mx - mn));
     else
-        s = static_cast<float>((static_cast<double>(mx) - mn) / (static_cast<double>(mx) + mn));
+        s = toSingle((static_cast<double>(mx) - mn) / (static_cast<double>(mx) + mn));
     return toInt16(static_cast<double>(s) * 100);
 }
 
@@ -115,19 +115,19 @@ int16_t cClrModels::hlsH() const
 {
     const Unit u = unitComponents(m_red, m_green, m_blue);
     const double values[3] = {u.r, u.g, u.b};
-    const float mx = static_cast<float>(Maximum(values));
-    const float mn = static_cast<float>(Minimum(values));
+    const float mx = toSingle(Maximum(values));
+    const float mn = toSingle(Minimum(values));
     float h = 0;
     if (mx != mn) {
-        const float delta = static_cast<float>(static_cast<double>(mx) - mn);
+        const float delta = toSingle(static_cast<double>(mx) - mn);
         if (mx == u.r)
-            h = static_cast<float>((static_cast<double>(u.g) - u.b) / delta);
+            h = toSingle((static_cast<double>(u.g) - u.b) / delta);
         else if (mx == u.g)
-            h = static_cast<float>((static_cast<double>(u.b) - u.r) / delta + 2);
+            h = toSingle((static_cast<double>(u.b) - u.r) / delta + 2);
         else if (mx == u.b)
-            h = static_cast<float>((static_cast<double>(u.r) - u.g) / delta + 4);
+            h = toSingle((static_cast<double>(u.r) - u.g) / delta + 4);
     }
-    const float hue = static_cast<float>((static_cast<double>(h) + 1) * 60);
+    const float hue = toSingle((static_cast<double>(h) + 1) * 60);
     return toInt16(hue);
 }
 
@@ -161,10 +161,10 @@ void cClrModels::SetCMY(int16_t cyan, int16_t magenta, int16_t yellow)
 
 void cClrModels::SetCMYK(int16_t cyan, int16_t magenta, int16_t yellow, int16_t key)
 {
-    const float c = static_cast<float>(cyan / 100.0);
-    const float m = static_cast<float>(magenta / 100.0);
-    const float y = static_cast<float>(yellow / 100.0);
-    const float k = static_cast<float>(key / 100.0);
+    const float c = toSingle(cyan / 100.0);
+    const float m = toSingle(magenta / 100.0);
+    const float y = toSingle(yellow / 100.0);
+    const float k = toSingle(key / 100.0);
     auto channel = [k](float part) {
         return toByte((1 - (static_cast<double>(k) + (1 - static_cast<double>(k)) * part)) * 255);
     };
@@ -175,31 +175,30 @@ void cClrModels::SetCMYK(int16_t cyan, int16_t magenta, int16_t yellow, int16_t 
 
 void cClrModels::SetHLS(int16_t hue, int16_t lightness, int16_t saturation)
 {
-    const float hh = static_cast<float>(hue / 60.0 - 1);
-    const float ll = static_cast<float>(lightness / 100.0);
-    const float ss = static_cast<float>(saturation / 100.0);
+    const float hh = toSingle(hue / 60.0 - 1);
+    const float ll = toSingle(lightness / 100.0);
+    const float ss = toSingle(saturation / 100.0);
     float r, g, b;
     if (ss == 0) {
         r = g = b = ll;
     } else {
         const double l = ll, s = ss;
-        const float mn = static_cast<float>(ll <= 0.5 ? l * (1 - s) : l - s * (1 - l));
-        const float mx = static_cast<float>(2 * l - mn);
-        const float d = static_cast<float>(static_cast<double>(mx) - mn);
+        const float mn = toSingle(ll <= 0.5 ? l * (1 - s) : l - s * (1 - l));
+        const float mx = toSingle(2 * l - mn);
+        const float d = toSingle(static_cast<double>(mx) - mn);
         const double h = hh;
-        auto single = [](double v) { return static_cast<float>(v); };
-        if (hh < 0) {
-            r = mx, g = mn, b = single(mn - h * d);
+                if (hh < 0) {
+            r = mx, g = mn, b = toSingle(mn - h * d);
         } else if (hh < 1) {
-            r = mx, g = single(mn + h * d), b = mn;
+            r = mx, g = toSingle(mn + h * d), b = mn;
         } else if (hh < 2) {
-            r = single(mn - (h - 2) * d), g = mx, b = mn;
+            r = toSingle(mn - (h - 2) * d), g = mx, b = mn;
         } else if (hh < 3) {
-            r = mn, g = mx, b = single(mn + (h - 2) * d);
+            r = mn, g = mx, b = toSingle(mn + (h - 2) * d);
         } else if (hh < 4) {
-            r = mn, g = single(mn - (h - 4) * d), b = mx;
+            r = mn, g = toSingle(mn - (h - 4) * d), b = mx;
         } else {
-            r = single(mn + (h - 4) * d), g = mn, b = mx;
+            r = toSingle(mn + (h - 4) * d), g = mn, b = mx;
         }
     }
     m_red = toByte(static_cast<double>(r) * 255);

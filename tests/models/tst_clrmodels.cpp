@@ -107,6 +107,10 @@ void tst_ClrModels::furtherReads_data()
     QTest::newRow("hlsH rounds up to 360") << QList<int>{119, 0, 120} << "hlsH" << 360;
     QTest::newRow("hlsH magenta origin") << QList<int>{120, 0, 120} << "hlsH" << 0;
     QTest::newRow("hlsH grey") << QList<int>{77, 77, 77} << "hlsH" << 60;
+    // Hues just below a half, which unrounded singles once tipped the other way.
+    QTest::newRow("hlsH 197.499985") << QList<int>{8, 32, 15} << "hlsH" << 197;
+    QTest::newRow("hlsH 211.499985") << QList<int>{8, 48, 29} << "hlsH" << 211;
+    QTest::newRow("hlsH 22.500004") << QList<int>{10, 2, 7} << "hlsH" << 23;
     QTest::newRow("ycbcrCb of blue capped") << QList<int>{0, 0, 255} << "ycbcrCb" << 255;
     QTest::newRow("ycbcrCr of red capped") << QList<int>{255, 0, 0} << "ycbcrCr" << 255;
 }
