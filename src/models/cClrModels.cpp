@@ -1,6 +1,6 @@
 // Color model conversions. Steps whose results are single precision go through toSingle, which
 // the optimizer cannot skip; everything else is double. The compiler must not contract or
-// reorder these expressions (see the target's -ffp-contract=off).
+// reorder these expressions (the build sets -ffp-contract=off).
 #include "cClrModels.h"
 
 #include "color/numconv.h"
