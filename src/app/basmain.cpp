@@ -34,6 +34,8 @@ int Main(int argc, char **argv)
     const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     QCoreApplication::setApplicationName(name);
     QCoreApplication::setOrganizationName(QStringLiteral("huebrook"));
+    // Wayland shells find the name and icon of the windows through the desktop entry's id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.huebrook"));
 
     SingleInstance instance(name);
     if (!instance.acquire())

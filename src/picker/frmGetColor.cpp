@@ -7,6 +7,7 @@
 #include "frmpick.h"
 #include "palette/paletteedit.h"
 #include "pickcursor.h"
+#include "screencapture.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -16,7 +17,8 @@
 #include <cmath>
 
 frmGetColor::frmGetColor(const PaletteStore &store)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_store(store)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_store(store),
+      m_capture(ScreenCapture::create(this))
 {
     setObjectName(QStringLiteral("frmGetColor"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -25,59 +27,47 @@ frmGetColor::frmGetColor(const PaletteStore &store)
     QFont windowFont(QStringLiteral("Tahoma"));
     windowFont.setPointSizeF(8.25);
     setFont(windowFont);
+    connect(m_capture, &ScreenCapture::ready, this, &frmGetColor::readyToCapture);
+    connect(m_capture, &ScreenCapture::unavailable, this, &frmGetColor::notStarted);
+    connect(m_capture, &ScreenCapture::failed, this, &frmGetColor::notStarted);
+    connect(m_capture, &ScreenCapture::captured, this, &frmGetColor::showPicking);
 }
 
 frmGetColor::~frmGetColor() = default;
 
-bool frmGetColor::Form_Load()
+void frmGetColor::prepare()
+{
+    m_capture->probe();
+}
+
+void frmGetColor::Form_Load()
 {
     QCoreApplication::processEvents();
     clipboard::clear();
-    m_picture = CaptureScreen();
-    if (m_picture.isNull())
-        return false;
+    CaptureScreen();
+}
+
+void frmGetColor::CaptureScreen()
+{
+    m_capture->capture();
+}
+
+void frmGetColor::showPicking(const QImage &picture)
+{
+    m_picture = picture;
     QScreen *screen = QGuiApplication::primaryScreen();
-    // showFullScreen alone does nothing without a window manager; the geometry does.
+    // On Wayland a full-screen window goes to the output of its screen; without a window
+    // manager on X11 showFullScreen alone does nothing, and the geometry does.
+    setScreen(screen);
     setGeometry(screen->geometry());
     showFullScreen();
     setGeometry(screen->geometry());
+    // A transient child of the frozen screen: X11 window managers keep it above, and mutter and
+    // sway stack it above its full-screen parent (on Wayland nobody may place it).
     m_preview = new frmpick(this);
     connect(m_preview, &frmpick::cmdStop_Click, this, [this] { endPicking(true); });
     m_preview->show();
     activateWindow();
-    return true;
-}
-
-QImage frmGetColor::CaptureScreen()
-{
-    QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return {};
-    const QSize size = screen->geometry().size() * screen->devicePixelRatio();
-    return CaptureWindow(0, false, 0, 0, size.width(), size.height());
-}
-
-QImage frmGetColor::CaptureWindow(quintptr hWndSrc, bool, int LeftSrc, int TopSrc, int WidthSrc,
-                                  int HeightSrc)
-{
-    // Displays with a hardware palette, where the system palette would be captured with the
-    // pixels, no longer exist on Linux desktops, so there is no palette to carry along.
-    QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return {};
-    const qreal ratio = screen->devicePixelRatio();
-    // grabWindow takes logical coordinates and returns device pixels.
-    const QPixmap bitmap =
-        screen->grabWindow(hWndSrc, qRound(LeftSrc / ratio), qRound(TopSrc / ratio),
-                           qRound(WidthSrc / ratio), qRound(HeightSrc / ratio));
-    return CreateBitmapPicture(bitmap);
-}
-
-QImage frmGetColor::CreateBitmapPicture(const QPixmap &bitmap)
-{
-    // The implicit sharing of QImage is the picture's reference count: the pixels are freed
-    // when the picking window, the last holder, goes.
-    return bitmap.toImage();
 }
 
 Color frmGetColor::pixelAt(QPoint devicePixel) const
@@ -97,29 +87,35 @@ void frmGetColor::paintEvent(QPaintEvent *event)
     }
     // Drawn at device scale, so each device pixel of the screen shows its own captured pixel.
     QImage scaled = m_picture;
-    scaled.setDevicePixelRatio(devicePixelRatioF());
+    scaled.setDevicePixelRatio(imageScale() * devicePixelRatioF());
     painter.drawImage(QPointF(0, 0), scaled);
 }
 
 void frmGetColor::mouseMoveEvent(QMouseEvent *event)
 {
-    Form_MouseMove(event->position());
+    // scenePosition keeps the fraction that position() rounds away on Wayland.
+    Form_MouseMove(event->scenePosition());
 }
 
 void frmGetColor::Form_MouseMove(QPointF logicalPosition)
 {
-    QPoint device;
-    if (const std::optional<QPoint> native = devicepointer::position()) {
-        const QPoint origin = mapToGlobal(QPoint(0, 0)) * devicePixelRatioF();
-        device = *native - origin;
-    } else {
-        const qreal ratio = devicePixelRatioF();
-        device = QPoint(static_cast<int>(std::floor(logicalPosition.x() * ratio)),
-                        static_cast<int>(std::floor(logicalPosition.y() * ratio)));
-    }
-    m_pickedColor = pixelAt(device);
+    const qreal ratio = devicePixelRatioF();
+    QPointF device = logicalPosition * ratio;
+    if (const std::optional<QPoint> native = devicepointer::position())
+        device = QPointF(*native - mapToGlobal(QPoint(0, 0)) * ratio);
+    const qreal scale = imageScale();
+    m_pickedColor = pixelAt(QPoint(static_cast<int>(std::floor(device.x() * scale)),
+                                   static_cast<int>(std::floor(device.y() * scale))));
     if (m_preview)
         m_preview->showColor(m_pickedColor);
+}
+
+qreal frmGetColor::imageScale() const
+{
+    // 1 on X11. A portal's image of a scaled output may be larger than the window's device
+    // pixels; its pixels are the truth, so positions are mapped onto them.
+    const qreal deviceWidth = width() * devicePixelRatioF();
+    return m_picture.isNull() || deviceWidth <= 0 ? 1.0 : m_picture.width() / deviceWidth;
 }
 
 void frmGetColor::mouseReleaseEvent(QMouseEvent *event)

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class PaletteStore;
+class ScreenCapture;
 class frmpick;
 
 class frmGetColor : public QWidget
@@ -17,15 +18,14 @@ public:
     explicit frmGetColor(const PaletteStore &store);
     ~frmGetColor() override;
 
-    // Clears the clipboard, captures the screen and shows both picking windows. False, with
-    // nothing shown, when the screen could not be captured.
-    bool Form_Load();
-
-    // The capture: the whole primary screen at its device-pixel size.
-    QImage CaptureScreen();
-    QImage CaptureWindow(quintptr hWndSrc, bool Client, int LeftSrc, int TopSrc, int WidthSrc,
-                         int HeightSrc);
-    static QImage CreateBitmapPicture(const QPixmap &bitmap);
+    // Checks that the screen can be captured here, before anything is hidden: answers with
+    // readyToCapture() or notStarted().
+    void prepare();
+    // Clears the clipboard and captures the screen. Capturing may take a while (a desktop
+    // portal); both picking windows show when the picture arrives, or notStarted() comes.
+    void Form_Load();
+    // Starts the capture of the whole primary screen at its device-pixel size.
+    void CaptureScreen();
 
     Color pickedColor() const { return m_pickedColor; }
     const QImage &picture() const { return m_picture; }
@@ -35,6 +35,9 @@ public:
     Color pixelAt(QPoint devicePixel) const;
 
 signals:
+    void readyToCapture();
+    // Picking cannot start, for the reason given; nothing of picking was shown.
+    void notStarted(const QString &reason);
     // A left click appended color to the palette.
     void colorPicked(Color color);
     // Picking ended; both windows are hidden and may be deleted.
@@ -49,11 +52,15 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void showPicking(const QImage &picture);
     void Form_MouseMove(QPointF logicalPosition);
     void Form_MouseUp(int button);
+    // Captured pixels per device pixel of the window.
+    qreal imageScale() const;
     void endPicking(bool previewFirst);
 
     const PaletteStore &m_store;
+    ScreenCapture *m_capture;
     QImage m_picture;
     Color m_pickedColor = 0;
     frmpick *m_preview = nullptr;

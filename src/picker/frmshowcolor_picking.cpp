@@ -1,5 +1,6 @@
-// The main window's side of picking: hiding itself, starting the frozen screen, taking each
-// picked color, and coming back with the palette reloaded.
+// The main window's side of picking: checking that the screen can be captured, hiding itself,
+// starting the frozen screen, taking each picked color, and coming back with the palette
+// reloaded.
 #include "app/frmshowcolor.h"
 
 #include "frmGetColor.h"
@@ -9,23 +10,28 @@
 
 void frmshowcolor::mnustartpick_Click()
 {
+    // Also while a capture is still on its way.
     if (m_picker)
         return;
-    hide();
-    QCoreApplication::processEvents();
     m_picker = new frmGetColor(m_store);
     connect(m_picker, &frmGetColor::colorPicked, this, &frmshowcolor::CurrentColorChanged);
     connect(m_picker, &frmGetColor::failed, this, &frmshowcolor::reportError);
     connect(m_picker, &frmGetColor::finished, this, &frmshowcolor::endPicking);
-    if (!m_picker->Form_Load()) {
+    connect(m_picker, &frmGetColor::readyToCapture, this, [this] {
+        // Hidden before the capture, and until the picture arrives, so it is never in it.
+        hide();
+        QCoreApplication::processEvents();
+        m_picker->Form_Load();
+    });
+    connect(m_picker, &frmGetColor::notStarted, this, [this](const QString &reason) {
         // Without a capture the window would show its own background, and every pick would
         // report that instead of the screen.
-        delete m_picker;
+        m_picker->deleteLater();
         m_picker = nullptr;
         show();
-        reportError(QStringLiteral("The screen could not be captured, so no color can be picked "
-                                   "from it. Screen capture needs an X11 session."));
-    }
+        reportError(reason);
+    });
+    m_picker->prepare();
 }
 
 void frmshowcolor::endPicking()

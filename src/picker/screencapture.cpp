@@ -1,0 +1,29 @@
+// Choosing the capture backend for the session the program runs in.
+#include "screencapture.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+bool waylandSession()
+{
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        return true;
+    // Qt on XWayland: the X server there sees only the X11 windows, not the desktop.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    return qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
+           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+ScreenCapture *ScreenCapture::create(QObject *parent)
+{
+    const QString forced = qEnvironmentVariable("HUEBROOK_CAPTURE");
+    if (forced == QLatin1String("portal"))
+        return createPortalCapture(parent);
+    if (forced == QLatin1String("grab"))
+        return createGrabCapture(parent);
+    return waylandSession() ? createPortalCapture(parent) : createGrabCapture(parent);
+}
