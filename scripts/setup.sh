@@ -6,7 +6,8 @@ set -euo pipefail
 build_pkgs=(cmake ninja-build g++ make pkg-config qt6-base-dev libxcb1-dev libgl-dev
             fonts-dejavu-core fonts-liberation)
 test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick openbox
-           libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file)
+           libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file
+           dbus-daemon)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-}" = "--with-tests" ]; then

@@ -91,7 +91,10 @@ void PortalScreenshot::request()
     const QString token =
         QStringLiteral("huebrook%1_%2").arg(QCoreApplication::applicationPid()).arg(number);
     const QString sender = m_bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
-    if (!subscribe(QStringLiteral("%1/request/%2/%3").arg(desktopPath, sender, token))) {
+    m_path = QStringLiteral("%1/request/%2/%3").arg(desktopPath, sender, token);
+    m_replied = false;
+    if (!subscribe()) {
+        m_path.clear();
         emit failed(QStringLiteral("The screen could not be captured, because the answer of the "
                                    "desktop portal cannot be received."));
         return;
@@ -122,19 +125,32 @@ void PortalScreenshot::onReply(QDBusPendingCallWatcher *watcher)
                    .arg(reply.errorMessage()));
         return;
     }
-    // Older portals chose the handle themselves; the Response then comes on theirs.
+    // Older portals chose the handle themselves, and may have answered on it already.
     const QString handle = qvariant_cast<QDBusObjectPath>(reply.arguments().value(0)).path();
+    m_replied = true;
     if (!handle.isEmpty() && handle != m_path) {
-        unsubscribe();
-        subscribe(handle);
+        m_path = handle;
+        if (m_early.contains(handle)) {
+            const auto [code, results] = m_early.value(handle);
+            respond(code, results);
+        }
     }
+    m_early.clear();
 }
 
 void PortalScreenshot::onResponse(uint code, const QVariantMap &results,
                                   const QDBusMessage &message)
 {
-    if (!busy() || message.path() != m_path)
+    if (!busy())
         return;
+    if (message.path() == m_path)
+        respond(code, results);
+    else if (!m_replied)
+        m_early.insert(message.path(), {code, results}); // perhaps on the handle still to come
+}
+
+void PortalScreenshot::respond(uint code, const QVariantMap &results)
+{
     if (code == 0) {
         QByteArray image;
         const QString problem = takeFile(results.value(QStringLiteral("uri")).toString(), image);
@@ -160,28 +176,29 @@ void PortalScreenshot::onTimeout()
                .arg(m_timer.interval() / 1000.0));
 }
 
-bool PortalScreenshot::subscribe(const QString &path)
+bool PortalScreenshot::subscribe()
 {
-    m_path = path;
-    if (m_bus.connect(service, path, requestInterface, QStringLiteral("Response"), this,
-                      SLOT(onResponse(uint, QVariantMap, QDBusMessage))))
-        return true;
-    m_path.clear();
-    return false;
+    // Every Request of the portal, not only the predicted one: a portal that chose another
+    // handle may answer on it before its reply names it.
+    m_subscribed = m_bus.connect(service, QString(), requestInterface, QStringLiteral("Response"),
+                                 this, SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
+    return m_subscribed;
 }
 
 void PortalScreenshot::unsubscribe()
 {
-    if (m_path.isEmpty())
+    if (!m_subscribed)
         return;
-    m_bus.disconnect(service, m_path, requestInterface, QStringLiteral("Response"), this,
+    m_bus.disconnect(service, QString(), requestInterface, QStringLiteral("Response"), this,
                      SLOT(onResponse(uint, QVariantMap, QDBusMessage)));
+    m_subscribed = false;
 }
 
 void PortalScreenshot::finish(const QString &failure, const QByteArray &image)
 {
     unsubscribe();
     m_path.clear();
+    m_early.clear();
     m_timer.stop();
     if (failure.isEmpty())
         emit captured(image);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QHash>
 #include <QObject>
 #include <QTimer>
 
@@ -41,7 +42,8 @@ private slots:
 private:
     void onReply(QDBusPendingCallWatcher *watcher);
     void onTimeout();
-    bool subscribe(const QString &path);
+    void respond(uint code, const QVariantMap &results);
+    bool subscribe();
     void unsubscribe();
     void finish(const QString &failure, const QByteArray &image = {});
     QString takeFile(const QString &uri, QByteArray &bytes) const;
@@ -49,5 +51,9 @@ private:
     QDBusConnection m_bus;
     QTimer m_timer;
     QString m_path; // the request handle whose Response is awaited; empty when idle
+    bool m_replied = false;
+    bool m_subscribed = false;
+    // Responses on other handles that came before the call's reply.
+    QHash<QString, std::pair<uint, QVariantMap>> m_early;
     quint64 m_requests = 0;
 };
