@@ -7,7 +7,11 @@ build_pkgs=(cmake ninja-build g++ make pkg-config qt6-base-dev libxcb1-dev libgl
             fonts-dejavu-core fonts-liberation)
 test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick openbox
            libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file
-           dbus-daemon)
+           dbus-daemon
+           # the Wayland rigs: headless sway and GNOME Shell with their screenshot portals
+           sway pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gnome
+           gnome-shell grim qt6-wayland libwayland-dev wayland-protocols python3-dbusmock
+           python3-gi dbus util-linux)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-}" = "--with-tests" ]; then

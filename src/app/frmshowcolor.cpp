@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDebug>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -330,6 +331,8 @@ void frmshowcolor::mnuWeb_Click()
 
 void frmshowcolor::reportError(const QString &message)
 {
+    // Also on the standard error, where a session's log keeps it after the box is gone.
+    qWarning().noquote() << message;
     if (m_reporter)
         m_reporter(message);
     else

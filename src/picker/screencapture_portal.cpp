@@ -2,7 +2,17 @@
 #include "portalscreenshot.h"
 #include "screencapture.h"
 
+#include <QTimer>
+
 namespace {
+
+int settleTime()
+{
+    const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
+    const bool animates = desktop.contains(QLatin1String("GNOME"), Qt::CaseInsensitive) ||
+                          desktop.contains(QLatin1String("KDE"), Qt::CaseInsensitive);
+    return animates ? 200 : 0;
+}
 
 class PortalCapture : public ScreenCapture
 {
@@ -24,7 +34,13 @@ public:
     }
 
     void probe() override { m_portal.probe(); }
-    void capture() override { m_portal.request(); }
+
+    void capture() override
+    {
+        // GNOME Shell and KWin let a hidden window fade out, and their screenshot would show
+        // it fading: the request waits for that animation to end.
+        QTimer::singleShot(settleTime(), &m_portal, &PortalScreenshot::request);
+    }
 
 private:
     PortalScreenshot m_portal;

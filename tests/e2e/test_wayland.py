@@ -1,0 +1,112 @@
+"""Picking under real Wayland compositors, each started headless for the test from Debian's
+packages: sway 1.7 with xdg-desktop-portal-wlr, and GNOME Shell 43 with xdg-desktop-portal-gnome.
+The session runs in namespaces of its own (wayland/*/rig.sh), where wayland/driver.py drives the
+program as a person would and reports what it saw."""
+
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import unittest
+
+from harness import EXECUTABLE
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+RIGS = os.path.join(HERE, "wayland")
+
+
+def pattern(x, y):
+    return (x % 256, y % 256, (x // 256) * 16 + y // 256)
+
+
+def records(picks):
+    return "".join("%02X%02X%02X" % pattern(*p) for p in picks)
+
+
+def run_rig(desktop, *args, scale=1, timeout=150):
+    """Runs driver.py DESKTOP ARGS in a fresh session and returns its result."""
+    folder = tempfile.mkdtemp(prefix="huebrook-wayland-")
+    try:
+        helpers = os.path.dirname(EXECUTABLE)
+        for sub in ("app", "bin", "out"):
+            os.makedirs(os.path.join(folder, sub))
+        shutil.copy2(EXECUTABLE, os.path.join(folder, "app", "huebrook"))
+        for helper in ("e2e_pattern", "e2e_vptr"):
+            if os.path.exists(os.path.join(helpers, helper)):
+                shutil.copy2(os.path.join(helpers, helper), os.path.join(folder, "bin"))
+        for name in ("driver.py", "portal-shot.py", os.path.join("gnome", "shell-eval.sh")):
+            shutil.copy2(os.path.join(RIGS, name), folder)
+        # The session runs as nobody, who must write the palette beside the program.
+        for root, dirs, files in os.walk(folder):
+            for name in dirs + files:
+                os.chmod(os.path.join(root, name), 0o777)
+        os.chmod(folder, 0o777)
+        env = dict(os.environ, RIG_SCALE=str(scale), RIG_TIMEOUT=str(timeout - 10))
+        run = subprocess.run(["sh", os.path.join(RIGS, desktop, "rig.sh"), folder,
+                              "/usr/bin/python3", "/tmp/rig/driver.py", desktop] + list(args),
+                             env=env, capture_output=True, text=True, timeout=timeout)
+        lines = [l for l in run.stdout.splitlines() if l.startswith("RESULT ")]
+        if not lines:
+            raise AssertionError("the %s session gave no result:\n%s\n%s" % (
+                desktop, run.stdout[-3000:], run.stderr[-3000:]))
+        result = json.loads(lines[-1][len("RESULT "):])
+        if "error" in result:
+            logs = ""
+            for name in ("huebrook.log", "xdp.log"):
+                path = os.path.join(folder, "out", name)
+                if os.path.exists(path):
+                    logs += "\n--- %s\n%s" % (name, open(path, errors="replace").read()[-2000:])
+            raise AssertionError("%s: %s%s" % (desktop, json.dumps(result), logs))
+        return result
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def needs_rig(desktop):
+    program = {"sway": "sway", "gnome": "gnome-shell"}[desktop]
+    if os.geteuid() != 0:
+        return "the rig needs root for its namespaces"
+    if not EXECUTABLE or not shutil.which(program):
+        return "%s or HUEBROOK_EXE is missing" % program
+    return None
+
+
+class WaylandPicking(unittest.TestCase):
+    # Odd and even coordinates, the last column and row; away from the preview, which sway
+    # centres and mutter places at the top left.
+    CASES = [
+        ("sway", 1, [(50, 60), (51, 60), (1919, 1079), (400, 900), (1201, 77)]),
+        ("sway", 2, [(101, 121), (102, 121), (101, 122), (1919, 1079), (801, 901)]),
+        ("gnome", 1, [(250, 60), (251, 61), (1919, 1079), (400, 900)]),
+    ]
+
+    def test_picks_land_in_the_palette_in_order(self):
+        for desktop, scale, picks in self.CASES:
+            with self.subTest(desktop=desktop, scale=scale):
+                reason = needs_rig(desktop)
+                if reason:
+                    self.skipTest(reason)
+                result = run_rig(desktop, "pick", *("%d,%d" % p for p in picks), scale=scale)
+                self.assertEqual(result["records"], records(picks))
+                # After the right click the main window is back with the grid reloaded: the
+                # newest record is the current color its preview shows.
+                self.assertEqual(result["current"], records(picks[-1:]))
+                # The portal's file is deleted; the folders the session made are all that is left.
+                self.assertFalse([f for f in result["leftovers"] if f.endswith(".png")],
+                                 result["leftovers"])
+
+    def test_without_a_portal_the_sentence_appears(self):
+        reason = needs_rig("sway")
+        if reason:
+            self.skipTest(reason)
+        result = run_rig("sway", "noportal")
+        self.assertIn("xdg-desktop-portal with a Screenshot backend", result["message"])
+        self.assertTrue(result["box"], "no message box")
+        self.assertTrue(result["main"], "the main window did not stay")
+        self.assertFalse(result["preview"])
+        self.assertEqual(result["records"], "")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,337 @@
+"""Drives Huebrook inside a rig session (sway or GNOME Shell) as a person would, and prints what
+it saw as one JSON line. Runs in /tmp/rig, as the rig's user: app/ holds the program, bin/ the
+helpers, out/ the logs.
+
+driver.py sway|gnome pick X,Y ...  picks those device pixels (at RIG_SCALE), then right-clicks
+driver.py sway|gnome noportal      starts picking on a bus without any portal
+driver.py sway|gnome bench N       times N starts of picking, and N bare portal calls
+"""
+import json
+import os
+import struct
+import subprocess
+import sys
+import time
+import zlib
+
+RIG = "/tmp/rig"
+OUT = os.path.join(RIG, "out")
+MAIN = "Huebrook 1.0"
+PREVIEW = "Screen Color"
+
+
+def wait_until(predicate, timeout=15.0, interval=0.02, what="condition"):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise TimeoutError("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+def png_pixel(path, x, y):
+    """(r, g, b) of pixel (x, y) of an 8-bit RGB or RGBA PNG, decoding only the rows needed."""
+    data = open(path, "rb").read()
+    i, idat = 8, b""
+    while i < len(data):
+        n, kind = struct.unpack(">I4s", data[i:i + 8])
+        body = data[i + 8:i + 8 + n]
+        i += 12 + n
+        if kind == b"IHDR":
+            width, _, depth, ctype, _, _, interlace = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+    assert depth == 8 and ctype in (2, 6) and interlace == 0, (depth, ctype, interlace)
+    bpp = 3 if ctype == 2 else 4
+    stride = width * bpp
+    raw = zlib.decompress(idat)
+    prev = bytearray(stride)
+    for row in range(y + 1):
+        p = row * (stride + 1)
+        kind, line = raw[p], bytearray(raw[p + 1:p + 1 + stride])
+        for k in range(stride):
+            a = line[k - bpp] if k >= bpp else 0
+            b = prev[k]
+            c = prev[k - bpp] if k >= bpp else 0
+            if kind == 1:
+                line[k] = (line[k] + a) & 255
+            elif kind == 2:
+                line[k] = (line[k] + b) & 255
+            elif kind == 3:
+                line[k] = (line[k] + (a + b) // 2) & 255
+            elif kind == 4:
+                pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
+                line[k] = (line[k] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        prev = line
+    return tuple(prev[x * bpp:x * bpp + 3])
+
+
+class Sway:
+    """Windows from swaymsg, input through the virtual-pointer helper, pixels from grim."""
+
+    def __init__(self, scale):
+        self.scale = scale
+        out = json.loads(subprocess.check_output(["swaymsg", "-t", "get_outputs"]))
+        rect = out[0]["rect"]
+        self.layout = (rect["width"], rect["height"])
+
+    def windows(self):
+        found = []
+
+        def walk(node):
+            if node.get("pid"):
+                r = node["rect"]
+                found.append({"title": node.get("name") or "", "app_id": node.get("app_id"),
+                              "rect": (r["x"], r["y"], r["width"], r["height"]),
+                              "fullscreen": node.get("fullscreen_mode", 0) == 1})
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                walk(child)
+
+        walk(json.loads(subprocess.check_output(["swaymsg", "-t", "get_tree"])))
+        return found
+
+    def client_origin(self, window):
+        return window["rect"][:2]
+
+    def pointer(self, *commands):
+        subprocess.run([os.path.join(RIG, "bin", "e2e_vptr")] + [str(c) for c in commands],
+                       check=True)
+
+    def _abs(self, x, y):
+        # Hundredths of a logical pixel, so that a point can sit inside a device pixel.
+        return ["abs", round(x * 100), round(y * 100), self.layout[0] * 100,
+                self.layout[1] * 100]
+
+    def move(self, x, y):
+        self.pointer(*self._abs(x, y))
+
+    def click(self, x, y, button=1):
+        code = {1: 272, 3: 273, 2: 274}[button]
+        self.pointer(*self._abs(x, y), "btn", code)
+
+    def screenshot(self, path, area=None):
+        area = ["-g", "%d,%d %dx%d" % area] if area else []
+        subprocess.run(["grim"] + area + [path], check=True)
+
+    def pixel(self, x, y):
+        path = os.path.join(OUT, "check.png")
+        self.screenshot(path, (x, y, 1, 1))
+        return png_pixel(path, 0, 0)
+
+    def pattern_command(self):
+        return [os.path.join(RIG, "bin", "e2e_pattern")]  # tiled: it fills the output
+
+
+class Gnome:
+    """Windows and input through the shell's Eval (unsafe mode), pixels from its screenshots."""
+
+    def __init__(self, scale):
+        self.scale = scale
+
+    def eval(self, js):
+        out = subprocess.check_output(["sh", os.path.join(RIG, "shell-eval.sh"), js], text=True)
+        ok, _, value = out.strip()[1:-1].partition(", ")
+        if ok != "true":
+            raise RuntimeError("Eval failed: " + out)
+        return json.loads(value.strip("'")) if value.strip("'") else ""
+
+    def windows(self):
+        listing = self.eval("windows()")
+        found = []
+        for item in filter(None, listing.split(";")):
+            title, _, rect = item.rpartition("@")
+            x, y, w, h = (int(v) for v in rect.split(","))
+            found.append({"title": title, "app_id": None, "rect": (x, y, w, h),
+                          "fullscreen": False})
+        return found
+
+    def client_origin(self, window):
+        # Qt 6.4 draws its own decorations here: the client area starts 3 px right and 30 px
+        # below the frame's corner.
+        x, y = window["rect"][:2]
+        return x + 3, y + 30
+
+    def move(self, x, y):
+        self.eval("pointer(%r, %r)" % (x, y))
+
+    def click(self, x, y, button=1):
+        self.eval("pointer(%r, %r); click(%d)" % (x, y, {1: 1, 2: 2, 3: 3}[button]))
+
+    def screenshot(self, path, area=None):
+        shell = ["gdbus", "call", "--session", "--dest", "org.gnome.Shell", "--object-path",
+                 "/org/gnome/Shell/Screenshot", "--method"]
+        if area:
+            shell += ["org.gnome.Shell.Screenshot.ScreenshotArea"] + [str(v) for v in area]
+        else:
+            shell += ["org.gnome.Shell.Screenshot.Screenshot", "false"]
+        subprocess.run(shell + ["false", path], check=True, stdout=subprocess.DEVNULL)
+
+    def pixel(self, x, y):
+        path = os.path.join(OUT, "check.png")
+        self.screenshot(path, (x, y, 1, 1))
+        return png_pixel(path, 0, 0)
+
+    def pattern_command(self):
+        return [os.path.join(RIG, "bin", "e2e_pattern"), "--fullscreen"]
+
+
+def pattern(x, y):
+    return (x % 256, y % 256, (x // 256) * 16 + y // 256)
+
+
+class Session:
+    def __init__(self, desktop, scale=1):
+        self.desk = Sway(scale) if desktop == "sway" else Gnome(scale)
+        self.scale = scale
+        self.processes = []
+        self.env = dict(os.environ, QT_QPA_PLATFORM="wayland")
+        self.palette = os.path.join(RIG, "app", "pal.hbk")
+
+    def start(self, name, args, env=None):
+        log = open(os.path.join(OUT, name + ".log"), "w")
+        process = subprocess.Popen(args, env=env or self.env, stdout=log, stderr=log, cwd=RIG)
+        self.processes.append(process)
+        return process
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+
+    def window(self, title):
+        for w in self.desk.windows():
+            if w["title"] == title:
+                return w
+        return None
+
+    def show_pattern(self):
+        self.start("pattern", self.desk.pattern_command())
+        wait_until(lambda: self.window("pattern"), what="the pattern window")
+        wait_until(lambda: self.desk.pixel(101, 3) == pattern(round(101 * self.scale),
+                                                                round(3 * self.scale)),
+                   what="the pattern to be painted")
+
+    def start_huebrook(self, env=None):
+        self.start("huebrook", [os.path.join(RIG, "app", "huebrook")], env)
+        # Mapped is not painted, and the shell may still place it: wait until its background
+        # shows where it stands.
+        def painted():
+            main = self.window(MAIN)
+            if not main:
+                return None
+            x, y = self.desk.client_origin(main)
+            return (x, y) if self.desk.pixel(x + 1, y + 1) != pattern(x + 1, y + 1) else None
+
+        return wait_until(painted, what="the main window to be painted")
+
+    def records(self):
+        try:
+            return open(self.palette, "rb").read()
+        except FileNotFoundError:
+            return b""
+
+
+def pick(session, picks):
+    session.show_pattern()
+    x, y = session.start_huebrook()
+    session.desk.click(x + 14, y + 12)  # the eyedropper
+    wait_until(lambda: session.window(PREVIEW), what="the preview window")
+    wait_until(lambda: not session.window(MAIN), what="the main window to hide")
+    time.sleep(0.3)  # the frozen window's first frame
+    session.desk.move(700, 300)
+    session.desk.screenshot(os.path.join(OUT, "picking.png"))  # for a person to look at
+    s = session.scale
+    for dx, dy in picks:
+        before = len(session.records())
+        session.desk.click((dx + 0.5) / s, (dy + 0.5) / s)
+        wait_until(lambda: len(session.records()) > before, what="the record of %r" % ((dx, dy),))
+    session.desk.click(300, 300, button=3)
+    wait_until(lambda: session.window(MAIN), what="the main window to return")
+    wait_until(lambda: not session.window(PREVIEW), what="the preview to close")
+
+    # The main window's preview shows the current color: the newest record after the reload.
+    # The shell may still be placing the window, so its corner is asked each time.
+    def current():
+        main = session.window(MAIN)
+        x, y = session.desk.client_origin(main) if main else (0, 0)
+        color = session.desk.pixel(x + 39, y + 47)
+        return color if color == pattern(*picks[-1]) else None
+
+    shown = wait_until(current, timeout=5, what="the current color")
+    return {"records": session.records().decode(), "current": "%02X%02X%02X" % shown,
+            "leftovers": sorted(os.listdir(os.environ["HOME"])) + sorted(
+                f for f in os.listdir("/tmp") if f.endswith(".png"))}
+
+
+def noportal(session):
+    # A session bus of its own, with nothing on it that could capture the screen.
+    config = os.path.join(OUT, "bare-bus.conf")
+    with open(config, "w") as f:
+        f.write('<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0'
+                '//EN" "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">'
+                "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
+                "<auth>EXTERNAL</auth><policy context=\"default\">"
+                "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                "<allow own=\"*\"/>"
+                "</policy></busconfig>")
+    bus = session.start("bare-bus", ["dbus-daemon", "--nofork", "--print-address=1",
+                                     "--config-file=" + config], env=dict(os.environ))
+    address = wait_until(lambda: open(os.path.join(OUT, "bare-bus.log")).readline().strip(),
+                         what="the bare bus")
+    assert bus.poll() is None
+    session.show_pattern()
+    x, y = session.start_huebrook(dict(session.env, DBUS_SESSION_BUS_ADDRESS=address))
+    session.desk.click(x + 14, y + 12)
+    box = wait_until(lambda: session.window("Huebrook"), what="the message box")
+    log = open(os.path.join(OUT, "huebrook.log")).read()
+    return {"message": log.strip(), "box": bool(box), "main": bool(session.window(MAIN)),
+            "preview": bool(session.window(PREVIEW)), "records": session.records().decode()}
+
+
+def bench(session, runs):
+    session.show_pattern()
+    x, y = session.start_huebrook()
+    starts = []
+    for _ in range(runs):
+        t0 = time.monotonic()
+        session.desk.click(x + 14, y + 12)
+        wait_until(lambda: session.window(PREVIEW), interval=0.002, what="the preview")
+        starts.append((time.monotonic() - t0) * 1000)
+        session.desk.click(300, 300, button=3)
+        main = wait_until(lambda: session.window(MAIN), what="the main window")
+        x, y = session.desk.client_origin(main)
+        time.sleep(0.3)
+    shots = subprocess.check_output(["/usr/bin/python3", os.path.join(RIG, "portal-shot.py"),
+                                     str(runs)], text=True)
+    bare = [float(line.split()[2]) for line in shots.splitlines() if line.startswith("shot")]
+    return {"start_ms": starts, "portal_ms": bare}
+
+
+def main():
+    desktop, case = sys.argv[1], sys.argv[2]
+    scale = float(os.environ.get("RIG_SCALE", "1"))
+    session = Session(desktop, scale)
+    try:
+        if case == "pick":
+            result = pick(session, [tuple(int(v) for v in p.split(",")) for p in sys.argv[3:]])
+        elif case == "noportal":
+            result = noportal(session)
+        else:
+            result = bench(session, int(sys.argv[3]))
+    except Exception as error:  # reported to the test, with the logs and the screen beside it
+        result = {"error": "%s: %s" % (type(error).__name__, error),
+                  "windows": session.desk.windows()}
+        session.desk.screenshot(os.path.join(OUT, "error.png"))
+    finally:
+        session.stop()
+    print("RESULT " + json.dumps(result))
+
+
+if __name__ == "__main__":
+    main()

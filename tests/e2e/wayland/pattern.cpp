@@ -1,0 +1,35 @@
+// A window whose every device pixel has a color of its own, to pick from under a Wayland
+// compositor: (x mod 256, y mod 256, 16 * (x div 256) + y div 256), counted from its top-left.
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+class Pattern : public QWidget
+{
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const qreal ratio = devicePixelRatioF();
+        QImage image(size() * ratio, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = qRgb(x % 256, y % 256, (x / 256) * 16 + y / 256);
+        }
+        image.setDevicePixelRatio(ratio);
+        QPainter(this).drawImage(0, 0, image);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Pattern window;
+    window.setWindowTitle(QStringLiteral("pattern"));
+    if (argc > 1 && QByteArray(argv[1]) == "--fullscreen")
+        window.showFullScreen();
+    else
+        window.show();
+    return app.exec();
+}
