@@ -88,8 +88,11 @@ void PortalScreenshot::request()
         return;
     }
     const quint64 number = ++m_requests;
+    // Unique for the whole process: each picking has a client of its own on the same bus
+    // connection, and a portal refuses a handle that is still registered.
+    static quint64 tokens = 0;
     const QString token =
-        QStringLiteral("huebrook%1_%2").arg(QCoreApplication::applicationPid()).arg(number);
+        QStringLiteral("huebrook%1_%2").arg(QCoreApplication::applicationPid()).arg(++tokens);
     const QString sender = m_bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
     m_path = QStringLiteral("%1/request/%2/%3").arg(desktopPath, sender, token);
     m_replied = false;

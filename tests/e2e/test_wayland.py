@@ -56,7 +56,8 @@ def run_rig(desktop, *args, scale=1, timeout=150):
             for name in ("huebrook.log", "xdp.log"):
                 path = os.path.join(folder, "out", name)
                 if os.path.exists(path):
-                    logs += "\n--- %s\n%s" % (name, open(path, errors="replace").read()[-2000:])
+                    with open(path, errors="replace") as log:
+                        logs += "\n--- %s\n%s" % (name, log.read()[-2000:])
             raise AssertionError("%s: %s%s" % (desktop, json.dumps(result), logs))
         return result
     finally:

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,10 +28,11 @@ public:
     // "reply first" or "response first", either "other path ..." (a handle of its own),
     // "silent" or "error"
     QString mode;
-    uint code = 0;       // the Response's code
-    QVariant version;    // the Screenshot interface's version; invalid: no such interface
-    QString file;        // what a successful Response hands out
-    QVariantMap options; // what the last Screenshot call asked for
+    uint code = 0;         // the Response's code
+    QVariant version;      // the Screenshot interface's version; invalid: no such interface
+    QString file;          // what a successful Response hands out
+    QVariantMap options;   // what the last Screenshot call asked for
+    QSet<QString> handles; // a handle is registered once, as a real portal does
 
     QString introspect(const QString &) const override { return {}; }
 
@@ -50,6 +52,11 @@ public:
                              .arg(portalPath, sender, options.value("handle_token").toString());
         if (mode.startsWith(QLatin1String("other path")))
             handle = portalPath + QStringLiteral("/request/%1/chosen_by_portal").arg(sender);
+        if (handles.contains(handle)) {
+            bus.send(m.createErrorReply(QDBusError::Failed, "Handle in use"));
+            return true;
+        }
+        handles.insert(handle);
         const QDBusMessage reply = m.createReply(QVariant::fromValue(QDBusObjectPath(handle)));
         QDBusMessage response = QDBusMessage::createSignal(
             handle, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
@@ -82,6 +89,7 @@ private slots:
     void request();
     void probe_data();
     void probe();
+    void everyPickingHasAHandleOfItsOwn();
 
 private:
     QTemporaryDir m_dir;
@@ -215,6 +223,23 @@ void tst_PortalScreenshot::probe()
     } else {
         QVERIFY2(unavailable.at(0).at(0).toString().contains(reason),
                  qPrintable(unavailable.at(0).at(0).toString()));
+    }
+}
+
+void tst_PortalScreenshot::everyPickingHasAHandleOfItsOwn()
+{
+    QVERIFY(QDBusConnection::connectToBus(m_address, "portal").registerService(portalName));
+    m_portal.mode = "reply first";
+    m_portal.code = 1; // the outcome does not matter here, only that the portal takes the call
+    m_portal.handles.clear();
+    const QDBusConnection bus = QDBusConnection::connectToBus(m_address, "client");
+    for (int picking = 0; picking < 2; ++picking) {
+        PortalScreenshot client(bus);
+        QSignalSpy failed(&client, &PortalScreenshot::failed);
+        client.request();
+        QTRY_COMPARE(failed.size(), 1);
+        QVERIFY2(failed.at(0).at(0).toString().contains("cancelled"),
+                 qPrintable(failed.at(0).at(0).toString()));
     }
 }
 

@@ -219,8 +219,12 @@ class Session:
 
     def start_huebrook(self, env=None):
         self.start("huebrook", [os.path.join(RIG, "app", "huebrook")], env)
+        return self.main_origin()
+
+    def main_origin(self):
+        """The main window's client corner, once it is painted where the shell put it."""
         # Mapped is not painted, and the shell may still place it: wait until its background
-        # shows where it stands.
+        # shows where it stands, and let the shell's map animation end.
         def painted():
             main = self.window(MAIN)
             if not main:
@@ -228,7 +232,9 @@ class Session:
             x, y = self.desk.client_origin(main)
             return (x, y) if self.desk.pixel(x + 1, y + 1) != pattern(x + 1, y + 1) else None
 
-        return wait_until(painted, what="the main window to be painted")
+        origin = wait_until(painted, what="the main window to be painted")
+        time.sleep(0.3)
+        return origin
 
     def records(self):
         try:
@@ -238,22 +244,27 @@ class Session:
 
 
 def pick(session, picks):
+    """Picks all but the last pixel, ends picking, then picks the last one in a second picking."""
     session.show_pattern()
-    x, y = session.start_huebrook()
-    session.desk.click(x + 14, y + 12)  # the eyedropper
-    wait_until(lambda: session.window(PREVIEW), what="the preview window")
-    wait_until(lambda: not session.window(MAIN), what="the main window to hide")
-    time.sleep(0.3)  # the frozen window's first frame
-    session.desk.move(700, 300)
-    session.desk.screenshot(os.path.join(OUT, "picking.png"))  # for a person to look at
-    s = session.scale
-    for dx, dy in picks:
-        before = len(session.records())
-        session.desk.click((dx + 0.5) / s, (dy + 0.5) / s)
-        wait_until(lambda: len(session.records()) > before, what="the record of %r" % ((dx, dy),))
-    session.desk.click(300, 300, button=3)
-    wait_until(lambda: session.window(MAIN), what="the main window to return")
-    wait_until(lambda: not session.window(PREVIEW), what="the preview to close")
+    origin = session.start_huebrook()
+    for number, group in enumerate((picks[:-1], picks[-1:])):
+        x, y = origin
+        session.desk.click(x + 14, y + 12)  # the eyedropper
+        wait_until(lambda: session.window(PREVIEW), what="the preview window")
+        wait_until(lambda: not session.window(MAIN), what="the main window to hide")
+        time.sleep(0.3)  # the frozen window's first frame
+        if number == 0:
+            session.desk.move(700, 300)
+            session.desk.screenshot(os.path.join(OUT, "picking.png"))  # for a person to see
+        s = session.scale
+        for dx, dy in group:
+            before = len(session.records())
+            session.desk.click((dx + 0.5) / s, (dy + 0.5) / s)
+            wait_until(lambda: len(session.records()) > before,
+                       what="the record of %r" % ((dx, dy),))
+        session.desk.click(300, 300, button=3)
+        wait_until(lambda: not session.window(PREVIEW), what="the preview to close")
+        origin = session.main_origin()
 
     # The main window's preview shows the current color: the newest record after the reload.
     # The shell may still be placing the window, so its corner is asked each time.
@@ -295,18 +306,19 @@ def noportal(session):
 
 
 def bench(session, runs):
+    """Milliseconds from the eyedropper's click to the preview window, mapped above the frozen
+    screen, and the bare portal call's latency in the same session."""
     session.show_pattern()
     x, y = session.start_huebrook()
     starts = []
     for _ in range(runs):
-        t0 = time.monotonic()
         session.desk.click(x + 14, y + 12)
-        wait_until(lambda: session.window(PREVIEW), interval=0.002, what="the preview")
+        t0 = time.monotonic()  # the click is delivered when the pointer helper returns
+        wait_until(lambda: session.window(PREVIEW), interval=0.001, what="the preview")
         starts.append((time.monotonic() - t0) * 1000)
+        time.sleep(0.3)  # until the frozen window takes input
         session.desk.click(300, 300, button=3)
-        main = wait_until(lambda: session.window(MAIN), what="the main window")
-        x, y = session.desk.client_origin(main)
-        time.sleep(0.3)
+        x, y = session.main_origin()
     shots = subprocess.check_output(["/usr/bin/python3", os.path.join(RIG, "portal-shot.py"),
                                      str(runs)], text=True)
     bare = [float(line.split()[2]) for line in shots.splitlines() if line.startswith("shot")]
