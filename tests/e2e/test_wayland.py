@@ -74,12 +74,13 @@ def needs_rig(desktop):
 
 
 class WaylandPicking(unittest.TestCase):
-    # Odd and even coordinates, the last column and row; away from the preview, which sway
-    # centres and mutter places at the top left.
+    # Odd and even coordinates, the last column and row, and a pixel where the main window
+    # stood (it must not be in the picture); away from the preview, which sway centres and
+    # mutter places at the top left.
     CASES = [
-        ("sway", 1, [(50, 60), (51, 60), (1919, 1079), (400, 900), (1201, 77)]),
-        ("sway", 2, [(101, 121), (102, 121), (101, 122), (1919, 1079), (801, 901)]),
-        ("gnome", 1, [(250, 60), (251, 61), (1919, 1079), (400, 900)]),
+        ("sway", 1, [(50, 60), (51, 60), (1919, 1079), (900, 400), (1201, 77)]),
+        ("sway", 2, [(101, 121), (102, 121), (101, 122), (1919, 1079), (781, 301)]),
+        ("gnome", 1, [(250, 60), (251, 61), (1919, 1079), (100, 300), (400, 900)]),
     ]
 
     def test_picks_land_in_the_palette_in_order(self):

@@ -96,8 +96,11 @@ class Sway:
         return window["rect"][:2]
 
     def pointer(self, *commands):
-        subprocess.run([os.path.join(RIG, "bin", "e2e_vptr")] + [str(c) for c in commands],
-                       check=True)
+        """Runs the pointer helper; returns when the last button was released (monotonic)."""
+        out = subprocess.run([os.path.join(RIG, "bin", "e2e_vptr")] + [str(c) for c in commands],
+                             check=True, capture_output=True, text=True).stdout
+        released = [float(l.split()[1]) for l in out.splitlines() if l.startswith("release")]
+        return released[-1] if released else None
 
     def _abs(self, x, y):
         # Hundredths of a logical pixel, so that a point can sit inside a device pixel.
@@ -109,7 +112,7 @@ class Sway:
 
     def click(self, x, y, button=1):
         code = {1: 272, 3: 273, 2: 274}[button]
-        self.pointer(*self._abs(x, y), "btn", code)
+        return self.pointer(*self._abs(x, y), "btn", code)
 
     def screenshot(self, path, area=None):
         area = ["-g", "%d,%d %dx%d" % area] if area else []
@@ -157,7 +160,10 @@ class Gnome:
         self.eval("pointer(%r, %r)" % (x, y))
 
     def click(self, x, y, button=1):
+        """Returns a moment just before the release (monotonic)."""
+        t0 = time.monotonic()
         self.eval("pointer(%r, %r); click(%d)" % (x, y, {1: 1, 2: 2, 3: 3}[button]))
+        return t0
 
     def screenshot(self, path, area=None):
         shell = ["gdbus", "call", "--session", "--dest", "org.gnome.Shell", "--object-path",
@@ -312,8 +318,7 @@ def bench(session, runs):
     x, y = session.start_huebrook()
     starts = []
     for _ in range(runs):
-        session.desk.click(x + 14, y + 12)
-        t0 = time.monotonic()  # the click is delivered when the pointer helper returns
+        t0 = session.desk.click(x + 14, y + 12)
         wait_until(lambda: session.window(PREVIEW), interval=0.001, what="the preview")
         starts.append((time.monotonic() - t0) * 1000)
         time.sleep(0.3)  # until the frozen window takes input
