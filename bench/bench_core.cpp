@@ -1,6 +1,7 @@
 // Palette file and color model figures: loading and appending must not grow with the palette,
 // the rewrites must stay linear, and model reads are measured per color.
 #include "models/cClrModels.h"
+#include "palette/gimppalette.h"
 #include "palette/paletteedit.h"
 #include "palette/palettestore.h"
 
@@ -92,6 +93,38 @@ BENCHMARK(BM_CleanDuplicate)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
+
+// A GIMP palette of 100,000 colors, far larger than any real one: read, appended, exported.
+QByteArray bigGimpPalette()
+{
+    QByteArray text = "GIMP Palette\nName: big\nColumns: 10\n#\n";
+    for (int i = 0; i < 100'000; ++i)
+        text += QByteArray::number(i % 256) + ' ' + QByteArray::number(i / 256 % 256) + ' ' +
+                QByteArray::number(i * 7 % 256) + "\tcolor " + QByteArray::number(i) + '\n';
+    return text;
+}
+
+void BM_ImportGimpPalette100k(benchmark::State &state)
+{
+    const QByteArray text = bigGimpPalette();
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        PaletteStore store(dir.path());
+        store.appendRecords(paletteedit::paletteName, gimppalette::read(text));
+    }
+}
+BENCHMARK(BM_ImportGimpPalette100k)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ExportGimpPalette100k(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    PaletteStore store(dir.path());
+    store.appendRecords(paletteedit::paletteName, gimppalette::read(bigGimpPalette()));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            gimppalette::write(store.readAll(paletteedit::paletteName), QStringLiteral("big")));
+}
+BENCHMARK(BM_ExportGimpPalette100k)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_ModelReadsPerColor(benchmark::State &state)
 {

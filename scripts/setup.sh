@@ -11,7 +11,9 @@ test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemag
            # the Wayland rigs: headless sway and GNOME Shell with their screenshot portals
            sway pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gnome
            gnome-shell grim qt6-wayland libwayland-dev wayland-protocols python3-dbusmock
-           python3-gi dbus util-linux)
+           python3-gi dbus util-linux
+           # GIMP's own palettes, for the round trip of palette exchange
+           gimp-data)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-}" = "--with-tests" ]; then

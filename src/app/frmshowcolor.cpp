@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -107,6 +108,14 @@ frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
 {
     setObjectName(QStringLiteral("frmshowcolor"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true); // GIMP palettes
+    chooseFile = [this](bool saving, const QString &suggestion) {
+        const QString filter = QStringLiteral("GIMP palettes (*.gpl);;All files (*)");
+        return saving ? QFileDialog::getSaveFileName(this, QStringLiteral("Export Palette"),
+                                                     suggestion, filter)
+                      : QFileDialog::getOpenFileName(this, QStringLiteral("Import Palette"),
+                                                     suggestion, filter);
+    };
     buildDesign();
     buildMenus();
     Form_Load();
@@ -247,6 +256,14 @@ void frmshowcolor::buildMenus()
     mnuCleanDup = mnuEdit->addAction(QStringLiteral("Clean Duplicate"));
     mnuCleanDup->setObjectName(QStringLiteral("mnuCleanDup"));
     connect(mnuCleanDup, &QAction::triggered, this, &frmshowcolor::mnuCleanDup_Click);
+    editsep4 = mnuEdit->addSeparator();
+    editsep4->setObjectName(QStringLiteral("editsep4"));
+    mnuExport = mnuEdit->addAction(QStringLiteral("Export Palette..."));
+    mnuExport->setObjectName(QStringLiteral("mnuExport"));
+    connect(mnuExport, &QAction::triggered, this, &frmshowcolor::mnuExport_Click);
+    mnuImport = mnuEdit->addAction(QStringLiteral("Import Palette..."));
+    mnuImport->setObjectName(QStringLiteral("mnuImport"));
+    connect(mnuImport, &QAction::triggered, this, &frmshowcolor::mnuImport_Click);
 
     mnuTool = new QMenu(QStringLiteral("&Tool"), this);
     mnuTool->setObjectName(QStringLiteral("mnuTool"));

@@ -38,6 +38,14 @@ public:
 
     void mnuDelCor_Click();
     void mnuCleanDup_Click();
+    void mnuExport_Click();
+    void mnuImport_Click();
+    // Appends the colors of the GIMP palette at path, then selects the newest color.
+    void importPalette(const QString &path);
+
+    // Asks for a file to save to (saving) or to open, with a suggested name; empty when the user
+    // cancels. A QFileDialog unless a test replaces it.
+    std::function<QString(bool saving, const QString &suggestion)> chooseFile;
     void mnustartpick_Click();
     void mnuabout_Click();
     void mnuWeb_Click();
@@ -52,6 +60,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildDesign();
@@ -91,6 +101,9 @@ private:
     QAction *editsep3 = nullptr;
     QAction *mnuDelCor = nullptr;
     QAction *mnuCleanDup = nullptr;
+    QAction *editsep4 = nullptr;
+    QAction *mnuExport = nullptr;
+    QAction *mnuImport = nullptr;
     QAction *mnuCopy[7] = {};
 
     frmGetColor *m_picker = nullptr;

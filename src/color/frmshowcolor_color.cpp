@@ -84,14 +84,14 @@ void frmshowcolor::lblcolor_MouseUp(int button, QPoint globalPosition)
 {
     if (button == 2) {
         // The preview's menu offers only the copy formats.
-        editsep3->setVisible(false);
-        mnuDelCor->setVisible(false);
-        mnuCleanDup->setVisible(false);
+        for (QAction *paletteItem : {editsep3, mnuDelCor, mnuCleanDup, editsep4, mnuExport,
+                                     mnuImport})
+            paletteItem->setVisible(false);
         ChangeCopyMenu();
         mnuEdit->exec(globalPosition);
     }
-    mnuDelCor->setVisible(true);
-    mnuCleanDup->setVisible(true);
-    editsep3->setVisible(true);
+    for (QAction *paletteItem : {mnuDelCor, mnuCleanDup, editsep3, editsep4, mnuExport,
+                                 mnuImport})
+        paletteItem->setVisible(true);
     ChangeCopyMenu();
 }

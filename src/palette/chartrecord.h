@@ -26,3 +26,6 @@ struct ChartRecord
     // The six bytes as one integer: equal records give equal keys, case-sensitively.
     uint64_t key() const;
 };
+
+// Runs of records are read and written as plain bytes.
+static_assert(sizeof(ChartRecord) == ChartRecord::size);

@@ -118,7 +118,12 @@ ChartRecord PaletteStore::readRecord(const QString &fileName, qint64 n) const
 
 void PaletteStore::AppendChartColor(const QString &fileName, const QString &hexText) const
 {
-    const ChartRecord record = ChartRecord::fromHexText(hexText);
+    appendRecords(fileName, {ChartRecord::fromHexText(hexText)});
+}
+
+void PaletteStore::appendRecords(const QString &fileName,
+                                 const std::vector<ChartRecord> &records) const
+{
     QFile file(path(fileName));
     if (QFileInfo(file.fileName()).isDir())
         fail(QStringLiteral("add a color to"), file.fileName(), QStringLiteral("it is a folder"));
@@ -127,16 +132,29 @@ void PaletteStore::AppendChartColor(const QString &fileName, const QString &hexT
     const qint64 end = file.size() / ChartRecord::size * ChartRecord::size;
     if (!file.seek(end))
         fail(QStringLiteral("add a color to"), file.fileName(), file.errorString());
-    palettefile::writeAll(file, record.bytes.data(), ChartRecord::size);
-    if (!file.flush())
-        fail(QStringLiteral("add a color to"), file.fileName(), file.errorString());
-    // A disk that fills up while the record goes out leaves a short tail: cut it back so the
-    // file never gains a partial record.
-    if (file.size() < end + ChartRecord::size) {
-        const QString reason = file.errorString();
+    const qint64 bytes = static_cast<qint64>(records.size()) * ChartRecord::size;
+    // A disk that fills up while the records go out leaves a short tail: cut it back so the
+    // file never gains a partial record, nor some of the records and not the others.
+    auto cutBack = [&](const QString &reason) {
         file.resize(end);
         fail(QStringLiteral("add a color to"), file.fileName(), reason);
-    }
+    };
+    if (file.write(reinterpret_cast<const char *>(records.data()), bytes) != bytes)
+        cutBack(file.errorString());
+    if (!file.flush())
+        cutBack(file.errorString());
+    if (file.size() < end + bytes)
+        cutBack(file.errorString());
+}
+
+std::vector<ChartRecord> PaletteStore::readAll(const QString &fileName) const
+{
+    QFile file(path(fileName));
+    openForReading(file);
+    std::vector<ChartRecord> records(static_cast<size_t>(file.size() / ChartRecord::size));
+    palettefile::readExactly(file, reinterpret_cast<char *>(records.data()),
+                             static_cast<qint64>(records.size()) * ChartRecord::size);
+    return records;
 }
 
 void PaletteStore::replace(

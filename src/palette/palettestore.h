@@ -46,6 +46,11 @@ public:
 
     // Writes one record as record count + 1, so it replaces a partial tail. Never reads the file.
     void AppendChartColor(const QString &fileName, const QString &hexText) const;
+    // The same for many records in one write: all of them are appended, or none.
+    void appendRecords(const QString &fileName, const std::vector<ChartRecord> &records) const;
+
+    // Every whole record, oldest first. Creates an empty file when none exists.
+    std::vector<ChartRecord> readAll(const QString &fileName) const;
 
     // Replaces fileName with the records that `produce` writes into the temporary file
     // tempName, so that fileName is at every instant either the old or the new palette.

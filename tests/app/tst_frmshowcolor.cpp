@@ -160,6 +160,8 @@ void tst_frmshowcolor::menuTree()
     auto window = makeWindow();
     const QList<QPair<QString, QString>> items{{"mnuDelCor", "&Delete"},
                                                {"mnuCleanDup", "Clean Duplicate"},
+                                               {"mnuExport", "Export Palette..."},
+                                               {"mnuImport", "Import Palette..."},
                                                {"mnustartpick", "Screen Color &Picker"},
                                                {"mnuabout", "&About Huebrook"}};
     for (const auto &[name, caption] : items) {
@@ -171,11 +173,14 @@ void tst_frmshowcolor::menuTree()
     for (const char *name : {"mnuEdit", "mnuTool", "mnuhelp"})
         QVERIFY(!window->findChild<QMenu *>(QLatin1String(name))->menuAction()->isVisible());
     const QList<QAction *> edit = window->findChild<QMenu *>("mnuEdit")->actions();
-    QCOMPARE(edit.size(), 4);
+    QCOMPARE(edit.size(), 7);
     QCOMPARE(edit[0]->text(), QStringLiteral("Copy Color Value"));
     QVERIFY(edit[1]->isSeparator());
     QCOMPARE(edit[2]->objectName(), QStringLiteral("mnuDelCor"));
     QCOMPARE(edit[3]->objectName(), QStringLiteral("mnuCleanDup"));
+    QVERIFY(edit[4]->isSeparator());
+    QCOMPARE(edit[5]->objectName(), QStringLiteral("mnuExport"));
+    QCOMPARE(edit[6]->objectName(), QStringLiteral("mnuImport"));
     QStringList copyNames;
     for (QAction *action : window->findChild<QMenu *>("mnuCopydec")->actions())
         copyNames << action->objectName();

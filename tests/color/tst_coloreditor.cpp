@@ -156,12 +156,13 @@ void tst_ColorEditor::previewPopupOffersOnlyCopies()
     whilePopupOpen([&] { QTest::mouseRelease(preview, Qt::RightButton); },
                    [&](QMenu *menu) {
                        sawPopup = menu->objectName() == QStringLiteral("mnuEdit");
-                       for (const char *name : {"editsep3", "mnuDelCor", "mnuCleanDup"})
+                       for (const char *name : {"editsep3", "mnuDelCor", "mnuCleanDup", "editsep4",
+                                                "mnuExport", "mnuImport"})
                            visibleInPopup << f.action(name)->isVisible();
                        menu->close();
                    });
     QVERIFY(sawPopup);
-    QCOMPARE(visibleInPopup, (QList<bool>{false, false, false}));
+    QCOMPARE(visibleInPopup, (QList<bool>{false, false, false, false, false, false}));
     for (const char *name : {"editsep3", "mnuDelCor", "mnuCleanDup"})
         QVERIFY(f.action(name)->isVisible());
 
@@ -169,12 +170,13 @@ void tst_ColorEditor::previewPopupOffersOnlyCopies()
     visibleInPopup.clear();
     whilePopupOpen([&] { QTest::mouseRelease(f.find<QWidget>("lblcor(0)"), Qt::RightButton); },
                    [&](QMenu *menu) {
-                       for (const char *name : {"editsep3", "mnuDelCor", "mnuCleanDup"})
+                       for (const char *name : {"editsep3", "mnuDelCor", "mnuCleanDup", "editsep4",
+                                                "mnuExport", "mnuImport"})
                            visibleInPopup << f.action(name)->isVisible();
                        QVERIFY(f.action("mnuDelCor")->isEnabled());
                        menu->close();
                    });
-    QCOMPARE(visibleInPopup, (QList<bool>{true, true, true}));
+    QCOMPARE(visibleInPopup, (QList<bool>{true, true, true, true, true, true}));
 }
 
 void tst_ColorEditor::copyItemPutsCaptionOnClipboard()

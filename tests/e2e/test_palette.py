@@ -1,5 +1,6 @@
 """The palette grid, the Edit menu and the copy formats, driven with the mouse and keyboard."""
 
+import os
 import unittest
 
 from harness import E2ETestCase, wait_until
@@ -44,6 +45,33 @@ class Grid(E2ETestCase):
             self.app.open_popup(39, 47)  # lblcolor
             self.display.key("Down", "Right", *(["Down"] * index), "Return")
             wait_until(lambda: self.display.clipboard() == text, what=f"clipboard {text!r}")
+
+
+class Exchange(E2ETestCase):
+    window_manager = True  # the file dialog gets the keyboard
+
+    def choose_file(self, item, title, path):
+        """Chooses Edit menu item number `item` and answers its file dialog with `path`."""
+        self.app.open_popup(*swatch_centre(0))
+        self.display.key(*(["Down"] * item), "Return")
+        self.display.wait_window(title)
+        self.display.key("ctrl+a")
+        self.display.run(["xdotool", "type", "--delay", "5", path])
+        self.display.key("Return")
+        self.display.wait_no_window(title)
+
+    def test_export_then_import_a_gimp_palette(self):
+        self.app.write_palette(b"0C0B0AFF8000")
+        self.app.start()
+        target = os.path.join(self.app.root, "mine.gpl")
+        self.choose_file(4, "Export Palette", target)
+        wait_until(lambda: os.path.exists(target), what="the exported palette")
+        with open(target, "rb") as f:
+            self.assertEqual(f.read(), b"GIMP Palette\nName: mine\nColumns: 10\n#\n"
+                                       b" 12  11  10\t#0C0B0A\n255 128   0\t#FF8000\n")
+        self.choose_file(5, "Import Palette", target)
+        wait_until(lambda: self.app.palette() == b"0C0B0AFF80000C0B0AFF8000",
+                   what="the imported colors")
 
 
 if __name__ == "__main__":

@@ -1,0 +1,106 @@
+// The main window's palette exchange: exporting the palette as a GIMP palette and importing one,
+// from the Edit menu or by dropping the file on the window.
+#include "app/frmshowcolor.h"
+
+#include "gimppalette.h"
+#include "paletteedit.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+// Where the file dialogs open: the user's documents, or home when there is no such folder.
+QString startFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+QStringList droppedPalettes(const QMimeData *mime)
+{
+    QStringList paths;
+    for (const QUrl &url : mime->urls())
+        if (url.isLocalFile() &&
+            url.fileName().endsWith(QLatin1String(".gpl"), Qt::CaseInsensitive))
+            paths << url.toLocalFile();
+    return paths;
+}
+
+} // namespace
+
+void frmshowcolor::mnuExport_Click()
+{
+    const QString path =
+        chooseFile(true, QDir(startFolder()).filePath(QStringLiteral("Huebrook.gpl")));
+    if (path.isEmpty())
+        return;
+    try {
+        const QByteArray text = gimppalette::write(m_store.readAll(paletteedit::paletteName),
+                                                   QFileInfo(path).completeBaseName());
+        // Beside the target first, then renamed over it: an old file is replaced whole or not
+        // at all.
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+            reportError(QStringLiteral("Could not export the palette to %1: %2.")
+                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+    } catch (const PaletteError &error) {
+        reportError(error.message());
+    }
+}
+
+void frmshowcolor::mnuImport_Click()
+{
+    const QString path = chooseFile(false, startFolder());
+    if (!path.isEmpty())
+        importPalette(path);
+}
+
+void frmshowcolor::importPalette(const QString &path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reportError(
+            QStringLiteral("Could not import the palette %1: %2.").arg(shown, file.errorString()));
+        return;
+    }
+    const QByteArray contents = file.readAll();
+    try {
+        m_store.appendRecords(paletteedit::paletteName, gimppalette::read(contents));
+    } catch (const gimppalette::FormatError &error) {
+        reportError(QStringLiteral("Nothing was imported from %1: line %2 %3.")
+                        .arg(shown)
+                        .arg(error.line)
+                        .arg(error.reason));
+        return;
+    } catch (const PaletteError &error) {
+        reportError(error.message());
+        return;
+    }
+    int page = 1;
+    ShowColorChart(paletteedit::paletteName, page);
+    lblcor_MouseUp(0, 1, 0, 0, 0);
+}
+
+void frmshowcolor::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedPalettes(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmshowcolor::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = droppedPalettes(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    for (const QString &path : paths)
+        importPalette(path);
+}

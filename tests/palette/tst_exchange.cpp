@@ -1,0 +1,120 @@
+// Export and import of GIMP palettes through the main window: what lands in the files, the
+// sentences for files that cannot be written or read, and a palette dropped on the window.
+#include "../support/windowfixture.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+} // namespace
+
+class tst_Exchange : public QObject
+{
+    Q_OBJECT
+private slots:
+    void exportWritesTheWholePalette();
+    void exportToAFolderThatIsNotThere();
+    void importAppendsAndSelectsTheNewest();
+    void malformedImportAppendsNothing();
+    void droppedPaletteIsImported();
+};
+
+void tst_Exchange::exportWritesTheWholePalette()
+{
+    WindowFixture f("0C0B0AFF8000");
+    const QString target = f.dir.filePath("mine.gpl");
+    writeFile(target, "an older export, replaced whole");
+    QString suggested;
+    f.window->chooseFile = [&](bool saving, const QString &suggestion) {
+        suggested = saving ? suggestion : QString();
+        return target;
+    };
+    f.action("mnuExport")->trigger();
+    QVERIFY(suggested.endsWith("/Huebrook.gpl"));
+    QCOMPARE(readFile(target), QByteArray("GIMP Palette\nName: mine\nColumns: 10\n#\n"
+                                          " 12  11  10\t#0C0B0A\n255 128   0\t#FF8000\n"));
+    QVERIFY(f.errors.isEmpty());
+}
+
+void tst_Exchange::exportToAFolderThatIsNotThere()
+{
+    WindowFixture f("0C0B0A");
+    const QString target = f.dir.filePath("gone/mine.gpl");
+    f.window->chooseFile = [&](bool, const QString &) { return target; };
+    f.action("mnuExport")->trigger();
+    QCOMPARE(f.errors.size(), 1);
+    QVERIFY2(f.errors[0].contains(target), qPrintable(f.errors[0]));
+    QVERIFY(!QFile::exists(target));
+}
+
+void tst_Exchange::importAppendsAndSelectsTheNewest()
+{
+    WindowFixture f("0C0B0A");
+    const QString source = f.dir.filePath("in.gpl");
+    writeFile(source, "GIMP Palette\r\nName: in\r\n  1   2   3\tfirst\r\n255 0 16 last one");
+    f.window->chooseFile = [&](bool saving, const QString &) {
+        return saving ? QString() : source;
+    };
+    f.action("mnuImport")->trigger();
+    QVERIFY(f.errors.isEmpty());
+    QCOMPARE(f.palette(), QByteArray("0C0B0A010203FF0010"));
+    QCOMPARE(f.window->chartCount(), 3);
+    QCOMPARE(f.window->curColor(), 0x1000FF); // the newest, selected
+    QVERIFY(!f.find<QWidget>("shpSelect")->isHidden());
+}
+
+void tst_Exchange::malformedImportAppendsNothing()
+{
+    WindowFixture f("0C0B0A");
+    const QString source = f.dir.filePath("bad.gpl");
+    writeFile(source, "GIMP Palette\n1 2 3\n4 5 600\n");
+    f.window->chooseFile = [&](bool, const QString &) { return source; };
+    f.action("mnuImport")->trigger();
+    QCOMPARE(f.palette(), QByteArray("0C0B0A"));
+    QCOMPARE(f.errors.size(), 1);
+    QVERIFY2(f.errors[0].contains(source) && f.errors[0].contains("line 3"),
+             qPrintable(f.errors[0]));
+}
+
+void tst_Exchange::droppedPaletteIsImported()
+{
+    WindowFixture f;
+    const QString source = f.dir.filePath("dropped.gpl");
+    writeFile(source, "GIMP Palette\n16 32 48\n");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(source)});
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(f.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(f.window.get(), &drop);
+    QCOMPARE(f.palette(), QByteArray("102030"));
+    QCOMPARE(f.window->curColor(), 0x302010);
+
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(f.dir.filePath("picture.png"))});
+    QDragEnterEvent refused(QPoint(20, 20), Qt::CopyAction, &other, Qt::LeftButton, {});
+    refused.setAccepted(false);
+    QApplication::sendEvent(f.window.get(), &refused);
+    QVERIFY(!refused.isAccepted());
+}
+
+QTEST_MAIN(tst_Exchange)
+#include "tst_exchange.moc"
