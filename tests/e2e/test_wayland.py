@@ -1,6 +1,6 @@
 """Picking under real Wayland compositors, each started headless for the test from Debian's
 packages: sway 1.7 with xdg-desktop-portal-wlr, and GNOME Shell 43 with xdg-desktop-portal-gnome.
-The session runs in namespaces of its own (wayland/*/rig.sh), where wayland/driver.py drives the
+The session runs in namespaces of its own (wayland/rig.sh), where wayland/driver.py drives the
 program as a person would and reports what it saw."""
 
 import json
@@ -37,13 +37,14 @@ def run_rig(desktop, *args, scale=1, timeout=150):
                 shutil.copy2(os.path.join(helpers, helper), os.path.join(folder, "bin"))
         for name in ("driver.py", "portal-shot.py", os.path.join("gnome", "shell-eval.sh")):
             shutil.copy2(os.path.join(RIGS, name), folder)
+        shutil.copy2(os.path.join(HERE, "harness.py"), folder)
         # The session runs as nobody, who must write the palette beside the program.
         for root, dirs, files in os.walk(folder):
             for name in dirs + files:
                 os.chmod(os.path.join(root, name), 0o777)
         os.chmod(folder, 0o777)
         env = dict(os.environ, RIG_SCALE=str(scale), RIG_TIMEOUT=str(timeout - 10))
-        run = subprocess.run(["sh", os.path.join(RIGS, desktop, "rig.sh"), folder,
+        run = subprocess.run(["sh", os.path.join(RIGS, "rig.sh"), desktop, folder,
                               "/usr/bin/python3", "/tmp/rig/driver.py", desktop] + list(args),
                              env=env, capture_output=True, text=True, timeout=timeout)
         lines = [l for l in run.stdout.splitlines() if l.startswith("RESULT ")]

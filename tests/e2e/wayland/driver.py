@@ -14,21 +14,12 @@ import sys
 import time
 import zlib
 
+from harness import wait_until  # copied beside this file
+
 RIG = "/tmp/rig"
 OUT = os.path.join(RIG, "out")
 MAIN = "Huebrook 1.0"
 PREVIEW = "Screen Color"
-
-
-def wait_until(predicate, timeout=15.0, interval=0.02, what="condition"):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise TimeoutError("timed out waiting for " + what)
-        time.sleep(interval)
 
 
 def png_pixel(path, x, y):
