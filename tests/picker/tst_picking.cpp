@@ -8,6 +8,7 @@
 #include "picker/frmpick.h"
 #include "picker/pickcursor.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -41,6 +42,7 @@ private slots:
     void endingButtons_data();
     void endingButtons();
     void captureFailure();
+    void portalMissing();
 };
 
 void tst_Picking::designs()
@@ -188,6 +190,26 @@ void tst_Picking::captureFailure()
     QCOMPARE(f.errors.size(), 1);
     QVERIFY2(f.errors[0].contains("could not be captured"), qPrintable(f.errors[0]));
     QCOMPARE(f.palette(), QByteArray("0C0B0A"));
+}
+
+void tst_Picking::portalMissing()
+{
+    if (qEnvironmentVariable("HUEBROOK_CAPTURE") != QLatin1String("portal"))
+        QSKIP("run with HUEBROOK_CAPTURE=portal and no session bus");
+    WindowFixture f("0C0B0A");
+    f.window->show();
+    QGuiApplication::clipboard()->setText("kept");
+    f.window->mnustartpick_Click();
+    // Said before anything is hidden or emptied, and picking can be started again.
+    QTRY_COMPARE(f.errors.size(), 1);
+    QVERIFY2(f.errors[0].contains("xdg-desktop-portal with a Screenshot backend"),
+             qPrintable(f.errors[0]));
+    QVERIFY(f.window->isVisible());
+    QVERIFY(!pickingWindow());
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+    QTest::qWait(10); // the failed picking window is released
+    f.window->mnustartpick_Click();
+    QTRY_COMPARE(f.errors.size(), 2);
 }
 
 QTEST_MAIN(tst_Picking)
