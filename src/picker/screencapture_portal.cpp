@@ -18,7 +18,7 @@ class PortalCapture : public ScreenCapture
 {
 public:
     explicit PortalCapture(QObject *parent)
-        : ScreenCapture(parent), m_portal(QDBusConnection::sessionBus(), this)
+        : ScreenCapture(parent), m_portal(QDBusConnection::sessionBus())
     {
         connect(&m_portal, &PortalScreenshot::available, this, &ScreenCapture::ready);
         connect(&m_portal, &PortalScreenshot::unavailable, this, &ScreenCapture::unavailable);
