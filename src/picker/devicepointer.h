@@ -9,4 +9,7 @@ namespace devicepointer {
 // exact answer. Qt 6.4 on X11 rounds mouse event positions to whole logical pixels, so at scale
 // factors other than 1 they miss device pixels; the X server's own answer does not.
 std::optional<QPoint> position();
+// Moves the pointer to a device pixel of the virtual desktop; false where the platform does not
+// let a program move the pointer (Wayland).
+bool warp(QPoint devicePosition);
 } // namespace devicepointer

@@ -25,4 +25,20 @@ std::optional<QPoint> position()
     return point;
 }
 
+bool warp(QPoint devicePosition)
+{
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return false;
+    xcb_connection_t *connection = x11->connection();
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (!screen)
+        return false;
+    xcb_warp_pointer(connection, XCB_NONE, screen->root, 0, 0, 0, 0,
+                     static_cast<int16_t>(devicePosition.x()),
+                     static_cast<int16_t>(devicePosition.y()));
+    xcb_flush(connection);
+    return true;
+}
+
 } // namespace devicepointer

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "color/bascommon.h"
+#include "loupe.h"
 
 #include <QImage>
 #include <QWidget>
+#include <optional>
 
 class PaletteStore;
 class ScreenCapture;
@@ -34,6 +36,12 @@ public:
     // The color of device pixel (x, y) of the frozen picture; black when it cannot be read.
     Color pixelAt(QPoint devicePixel) const;
 
+    // The pixel of the picture the next pick takes, and the loupe that shows it; nothing before
+    // the pointer first moves or a key moves the pick point.
+    std::optional<QPoint> pickPoint() const { return m_pick; }
+    const loupe::Layout &loupeLayout() const { return m_loupe; }
+    int zoom() const { return m_zoom; }
+
 signals:
     void readyToCapture();
     // Picking cannot start, for the reason given; nothing of picking was shown.
@@ -50,11 +58,17 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void showPicking(const QImage &picture);
     void Form_MouseMove(QPointF logicalPosition);
     void Form_MouseUp(int button);
+    void setPickPoint(QPoint pixel);
+    // Moves the pick point by whole pixels of the picture; on X11 the pointer follows.
+    void nudge(QPoint step);
+    void setZoom(int zoom);
+    QPointF logicalOf(QPoint pixel) const;
     // Captured pixels per device pixel of the window.
     qreal imageScale() const;
     void endPicking(bool previewFirst);
@@ -63,5 +77,8 @@ private:
     ScreenCapture *m_capture;
     QImage m_picture;
     Color m_pickedColor = 0;
+    std::optional<QPoint> m_pick;
+    loupe::Layout m_loupe;
+    int m_zoom = loupe::startZoom;
     frmpick *m_preview = nullptr;
 };

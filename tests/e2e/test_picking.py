@@ -41,6 +41,16 @@ class Picking(E2ETestCase):
         wait_until(lambda: self.preview_color() == pattern(x, y),
                    what=f"the preview to show pixel ({x}, {y})")
 
+    def test_nudge_to_odd_pixels_and_pick_with_enter(self):
+        self.start_picking()
+        self.probe(300, 300)
+        self.display.key("Right", "Down", "Down", "Down", "shift+Right")
+        # The pointer follows the pick point in device pixels, at every scale.
+        wait_until(lambda: self.display.pointer() == (311, 303), what="the pointer at (311, 303)")
+        self.display.key("Return", "Left", "space")
+        wait_until(lambda: self.app.palette() == hex_record(pattern(311, 303)) +
+                   hex_record(pattern(310, 303)), what="the records of the nudged pixels")
+
     def end_with(self, button):
         self.display.click(300, 300, button)
         self.display.wait_window(TITLE)

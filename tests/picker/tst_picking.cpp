@@ -43,6 +43,8 @@ private slots:
     void endingButtons();
     void captureFailure();
     void portalMissing();
+    void loupe_data();
+    void loupe();
 };
 
 void tst_Picking::designs()
@@ -210,6 +212,43 @@ void tst_Picking::portalMissing()
     QTest::qWait(10); // the failed picking window is released
     f.window->mnustartpick_Click();
     QTRY_COMPARE(f.errors.size(), 2);
+}
+
+void tst_Picking::loupe_data()
+{
+    QTest::addColumn<QPoint>("corner"); // which way the pointer is near the window's edges
+    QTest::newRow("top left") << QPoint(0, 0);
+    QTest::newRow("top right") << QPoint(1, 0);
+    QTest::newRow("bottom left") << QPoint(0, 1);
+    QTest::newRow("bottom right") << QPoint(1, 1);
+}
+
+void tst_Picking::loupe()
+{
+    if (minimalPlatform())
+        QSKIP("offscreen only");
+    QFETCH(QPoint, corner);
+    WindowFixture f;
+    f.window->show();
+    f.window->mnustartpick_Click();
+    frmGetColor *picker = pickingWindow();
+    QVERIFY(picker);
+    const QRect area = picker->rect();
+    const QPoint at(corner.x() ? area.right() - 3 : 3, corner.y() ? area.bottom() - 3 : 3);
+    QTest::mouseMove(picker, at);
+    QCOMPARE(picker->pickPoint(), std::optional<QPoint>(at));
+    const loupe::Layout layout = picker->loupeLayout();
+    QVERIFY2(area.contains(layout.whole()), "the loupe left the screen");
+    QVERIFY2(!layout.whole().contains(at), "the loupe covers the pixel being picked");
+    // Its centre shows the pixel the next pick takes.
+    const int zoom = picker->zoom();
+    const QPoint centre =
+        layout.box.topLeft() + QPoint(1, 1) * ((layout.cells / 2) * zoom + zoom / 2);
+    QCOMPARE(picker->grab().toImage().pixel(centre) & 0xFFFFFF,
+             picker->picture().pixel(at) & 0xFFFFFF);
+    QTest::keyClick(picker, Qt::Key_Plus);
+    QCOMPARE(picker->zoom(), zoom + 2);
+    QTest::mouseRelease(picker, Qt::RightButton);
 }
 
 QTEST_MAIN(tst_Picking)

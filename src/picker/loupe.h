@@ -1,0 +1,32 @@
+// The loupe drawn on the frozen screen beside the pick point: the pixels around it magnified,
+// with a grid between them, the centre pixel outlined, and its hex text and device coordinates.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+
+class QPainter;
+
+namespace loupe {
+
+inline constexpr int minZoom = 4;
+inline constexpr int maxZoom = 32;
+inline constexpr int startZoom = 10;
+
+struct Layout
+{
+    QRect box;     // the magnified pixels, in the window's logical pixels
+    QRect caption; // the text under them
+    int cells = 0; // pixels across, an odd number, so one of them is the centre
+    QRect whole() const { return box.united(caption); }
+};
+
+// Where the loupe goes for the pick point at `point` (logical) in a window of size `area`: below
+// and right of it, flipped left or up where it would leave the window; never over the point.
+Layout place(QPointF point, QSize area, int zoom);
+
+// Paints the pixels of `picture` around device pixel `pick` into the layout.
+void paint(QPainter &painter, const Layout &layout, const QImage &picture, QPoint pick, int zoom);
+
+} // namespace loupe
