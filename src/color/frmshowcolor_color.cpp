@@ -84,14 +84,13 @@ void frmshowcolor::lblcolor_MouseUp(int button, QPoint globalPosition)
 {
     if (button == 2) {
         // The preview's menu offers only the copy formats.
-        for (QAction *paletteItem : {editsep3, mnuDelCor, mnuCleanDup, editsep4, mnuExport,
-                                     mnuImport})
+        for (QAction *paletteItem :
+             {editsep3, mnuDelCor, mnuCleanDup, editsep4, mnuExport, mnuImport})
             paletteItem->setVisible(false);
         ChangeCopyMenu();
         mnuEdit->exec(globalPosition);
     }
-    for (QAction *paletteItem : {mnuDelCor, mnuCleanDup, editsep3, editsep4, mnuExport,
-                                 mnuImport})
+    for (QAction *paletteItem : {mnuDelCor, mnuCleanDup, editsep3, editsep4, mnuExport, mnuImport})
         paletteItem->setVisible(true);
     ChangeCopyMenu();
 }

@@ -187,7 +187,7 @@ void cClrModels::SetHLS(int16_t hue, int16_t lightness, int16_t saturation)
         const float mx = toSingle(2 * l - mn);
         const float d = toSingle(static_cast<double>(mx) - mn);
         const double h = hh;
-                if (hh < 0) {
+        if (hh < 0) {
             r = mx, g = mn, b = toSingle(mn - h * d);
         } else if (hh < 1) {
             r = mx, g = toSingle(mn + h * d), b = mn;
