@@ -13,7 +13,9 @@ test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemag
            gnome-shell grim qt6-wayland libwayland-dev wayland-protocols python3-dbusmock
            python3-gi dbus util-linux
            # GIMP's own palettes, for the round trip of palette exchange
-           gimp-data)
+           gimp-data
+           # two screens on X11 (Xorg with the dummy driver), keys typed on Wayland
+           xserver-xorg-core xserver-xorg-video-dummy wtype)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-}" = "--with-tests" ]; then

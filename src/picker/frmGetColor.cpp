@@ -19,24 +19,44 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+void setUp(QWidget &window)
+{
+    window.setObjectName(QStringLiteral("frmGetColor"));
+    window.setAttribute(Qt::WA_OpaquePaintEvent);
+    window.setMouseTracking(true);
+    window.setCursor(pickcursor::eyedropperCursor());
+    QFont windowFont(QStringLiteral("Tahoma"));
+    windowFont.setPointSizeF(8.25);
+    window.setFont(windowFont);
+}
+
+} // namespace
+
 frmGetColor::frmGetColor(const PaletteStore &store)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_store(store),
       m_capture(ScreenCapture::create(this))
 {
-    setObjectName(QStringLiteral("frmGetColor"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-    setCursor(pickcursor::eyedropperCursor());
-    QFont windowFont(QStringLiteral("Tahoma"));
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setUp(*this);
     connect(m_capture, &ScreenCapture::ready, this, &frmGetColor::readyToCapture);
     connect(m_capture, &ScreenCapture::unavailable, this, &frmGetColor::notStarted);
     connect(m_capture, &ScreenCapture::failed, this, &frmGetColor::notStarted);
     connect(m_capture, &ScreenCapture::captured, this, &frmGetColor::showPicking);
 }
 
-frmGetColor::~frmGetColor() = default;
+// Without a parent: on Wayland a parent would make it a dialog of the lead rather than a
+// full-screen window of its own output.
+frmGetColor::frmGetColor(frmGetColor &lead)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_store(lead.m_store), m_lead(&lead)
+{
+    setUp(*this);
+}
+
+frmGetColor::~frmGetColor()
+{
+    qDeleteAll(m_others);
+}
 
 void frmGetColor::prepare()
 {
@@ -55,22 +75,31 @@ void frmGetColor::CaptureScreen()
     m_capture->capture();
 }
 
-void frmGetColor::showPicking(const QImage &picture)
+void frmGetColor::showPicking(const QList<ScreenPicture> &pictures)
 {
-    m_picture = picture;
-    QScreen *screen = QGuiApplication::primaryScreen();
-    // On Wayland a full-screen window goes to the output of its screen; without a window
-    // manager on X11 showFullScreen alone does nothing, and the geometry does.
-    setScreen(screen);
-    setGeometry(screen->geometry());
-    showFullScreen();
-    setGeometry(screen->geometry());
+    freeze(pictures.first());
+    for (qsizetype i = 1; i < pictures.size(); ++i) {
+        auto *other = new frmGetColor(*this);
+        m_others.append(other);
+        other->freeze(pictures.at(i));
+    }
     // A transient child of the frozen screen: X11 window managers keep it above, and mutter and
     // sway stack it above its full-screen parent (on Wayland nobody may place it).
     m_preview = new frmpick(this);
     connect(m_preview, &frmpick::cmdStop_Click, this, [this] { endPicking(true); });
     m_preview->show();
     activateWindow();
+}
+
+void frmGetColor::freeze(const ScreenPicture &screen)
+{
+    m_picture = screen.picture;
+    // On Wayland a full-screen window goes to the output of its screen; without a window
+    // manager on X11 showFullScreen alone does nothing, and the geometry does.
+    setScreen(screen.screen);
+    setGeometry(screen.screen->geometry());
+    showFullScreen();
+    setGeometry(screen.screen->geometry());
 }
 
 Color frmGetColor::pixelAt(QPoint devicePixel) const
@@ -93,7 +122,7 @@ void frmGetColor::paintEvent(QPaintEvent *event)
     scaled.setDevicePixelRatio(imageScale() * devicePixelRatioF());
     painter.drawImage(QPointF(0, 0), scaled);
     if (m_pick && event->rect().intersects(m_loupe.whole()))
-        loupe::paint(painter, m_loupe, m_picture, *m_pick, m_zoom);
+        loupe::paint(painter, m_loupe, m_picture, *m_pick, zoom());
 }
 
 void frmGetColor::mouseMoveEvent(QMouseEvent *event)
@@ -104,10 +133,9 @@ void frmGetColor::mouseMoveEvent(QMouseEvent *event)
 
 void frmGetColor::Form_MouseMove(QPointF logicalPosition)
 {
-    const qreal ratio = devicePixelRatioF();
-    QPointF device = logicalPosition * ratio;
-    if (const std::optional<QPoint> native = devicepointer::position())
-        device = QPointF(*native - mapToGlobal(QPoint(0, 0)) * ratio);
+    QPointF device = logicalPosition * devicePixelRatioF();
+    if (const std::optional<QPoint> native = devicepointer::position(winId()))
+        device = QPointF(*native);
     const qreal scale = imageScale();
     setPickPoint(QPoint(static_cast<int>(std::floor(device.x() * scale)),
                         static_cast<int>(std::floor(device.y() * scale))));
@@ -115,14 +143,26 @@ void frmGetColor::Form_MouseMove(QPointF logicalPosition)
 
 void frmGetColor::setPickPoint(QPoint pixel)
 {
+    frmGetColor &leader = lead();
+    if (leader.m_current != this) {
+        leader.m_current->dropPickPoint();
+        leader.m_current = this;
+    }
     m_pick = pixel;
-    m_pickedColor = pixelAt(pixel);
-    if (m_preview)
-        m_preview->showColor(m_pickedColor);
+    leader.m_pickedColor = pixelAt(pixel);
+    if (leader.m_preview)
+        leader.m_preview->showColor(leader.m_pickedColor);
     // Only the loupe's old and new places are repainted.
     const QRect before = m_loupe.whole();
-    m_loupe = loupe::place(logicalOf(pixel), size(), m_zoom);
+    m_loupe = loupe::place(logicalOf(pixel), size(), zoom());
     update(before.united(m_loupe.whole()).adjusted(-2, -2, 2, 2));
+}
+
+void frmGetColor::dropPickPoint()
+{
+    update(m_loupe.whole().adjusted(-2, -2, 2, 2));
+    m_pick.reset();
+    m_loupe = {};
 }
 
 QPointF frmGetColor::logicalOf(QPoint pixel) const
@@ -139,23 +179,23 @@ void frmGetColor::nudge(QPoint step)
     setPickPoint(to);
     // The X server moves its pointer to any device pixel; a Wayland client may not move it,
     // so there the pick point goes on alone until the pointer moves again.
-    const QPoint origin = mapToGlobal(QPoint(0, 0)) * devicePixelRatioF();
-    devicepointer::warp(origin +
+    devicepointer::warp(winId(),
                         QPoint(qRound(to.x() / imageScale()), qRound(to.y() / imageScale())));
 }
 
 void frmGetColor::setZoom(int zoom)
 {
-    m_zoom = std::clamp(zoom, loupe::minZoom, loupe::maxZoom);
-    if (m_pick)
-        setPickPoint(*m_pick);
+    frmGetColor &leader = lead();
+    leader.m_zoom = std::clamp(zoom, loupe::minZoom, loupe::maxZoom);
+    if (leader.m_current->m_pick)
+        leader.m_current->setPickPoint(*leader.m_current->m_pick);
 }
 
 void frmGetColor::wheelEvent(QWheelEvent *event)
 {
     const int notches = event->angleDelta().y() / 120;
     if (notches != 0)
-        setZoom(m_zoom + 2 * notches);
+        setZoom(zoom() + 2 * notches);
 }
 
 qreal frmGetColor::imageScale() const
@@ -169,7 +209,7 @@ qreal frmGetColor::imageScale() const
 
 void frmGetColor::mouseReleaseEvent(QMouseEvent *event)
 {
-    Form_MouseUp(buttonNumber(event->button()));
+    lead().Form_MouseUp(buttonNumber(event->button()));
 }
 
 void frmGetColor::Form_MouseUp(int button)
@@ -189,34 +229,37 @@ void frmGetColor::Form_MouseUp(int button)
 
 void frmGetColor::keyPressEvent(QKeyEvent *event)
 {
+    // Keys reach the window that has the focus; they act where the pick point is.
+    frmGetColor &leader = lead();
+    frmGetColor &current = *leader.m_current;
     const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
     switch (event->key()) {
     case Qt::Key_Escape:
-        endPicking(true);
+        leader.endPicking(true);
         break;
     case Qt::Key_Left:
-        nudge(QPoint(-step, 0));
+        current.nudge(QPoint(-step, 0));
         break;
     case Qt::Key_Right:
-        nudge(QPoint(step, 0));
+        current.nudge(QPoint(step, 0));
         break;
     case Qt::Key_Up:
-        nudge(QPoint(0, -step));
+        current.nudge(QPoint(0, -step));
         break;
     case Qt::Key_Down:
-        nudge(QPoint(0, step));
+        current.nudge(QPoint(0, step));
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        Form_MouseUp(1);
+        leader.Form_MouseUp(1);
         break;
     case Qt::Key_Plus:
     case Qt::Key_Equal:
-        setZoom(m_zoom + 2);
+        setZoom(zoom() + 2);
         break;
     case Qt::Key_Minus:
-        setZoom(m_zoom - 2);
+        setZoom(zoom() - 2);
         break;
     default:
         QWidget::keyPressEvent(event);
@@ -225,12 +268,12 @@ void frmGetColor::keyPressEvent(QKeyEvent *event)
 
 void frmGetColor::endPicking(bool previewFirst)
 {
-    if (previewFirst) {
+    if (previewFirst)
         m_preview->hide();
-        hide();
-    } else {
-        hide();
+    hide();
+    for (frmGetColor *other : std::as_const(m_others))
+        other->hide();
+    if (!previewFirst)
         m_preview->hide();
-    }
     emit finished();
 }

@@ -1,16 +1,18 @@
-// The frozen screen: a borderless window over the primary screen showing its capture, where each
-// left click picks the color of the device pixel under the pointer.
+// The frozen screen: a borderless window over a screen showing its capture, where each left
+// click picks the color of the device pixel under the pointer. The window of the primary screen
+// leads: it captures, owns the preview, and opens a window of the same kind for every other
+// screen, which hands its picks and keys to it.
 #pragma once
 
 #include "color/bascommon.h"
 #include "loupe.h"
+#include "screencapture.h"
 
 #include <QImage>
 #include <QWidget>
 #include <optional>
 
 class PaletteStore;
-class ScreenCapture;
 class frmpick;
 
 class frmGetColor : public QWidget
@@ -26,12 +28,15 @@ public:
     // Clears the clipboard and captures the screen. Capturing may take a while (a desktop
     // portal); both picking windows show when the picture arrives, or notStarted() comes.
     void Form_Load();
-    // Starts the capture of the whole primary screen at its device-pixel size.
+    // Starts the capture of every screen at its device-pixel size.
     void CaptureScreen();
 
-    Color pickedColor() const { return m_pickedColor; }
+    Color pickedColor() const { return lead().m_pickedColor; }
+    // This window's screen, as captured.
     const QImage &picture() const { return m_picture; }
-    frmpick *preview() const { return m_preview; }
+    frmpick *preview() const { return lead().m_preview; }
+    // The windows of the other screens, while picking.
+    const QList<frmGetColor *> &otherScreens() const { return m_others; }
 
     // The color of device pixel (x, y) of the frozen picture; black when it cannot be read.
     Color pixelAt(QPoint devicePixel) const;
@@ -40,7 +45,7 @@ public:
     // the pointer first moves or a key moves the pick point.
     std::optional<QPoint> pickPoint() const { return m_pick; }
     const loupe::Layout &loupeLayout() const { return m_loupe; }
-    int zoom() const { return m_zoom; }
+    int zoom() const { return lead().m_zoom; }
 
 signals:
     void readyToCapture();
@@ -61,7 +66,14 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    void showPicking(const QImage &picture);
+    // The window of another screen, led by `lead`.
+    explicit frmGetColor(frmGetColor &lead);
+    frmGetColor &lead() { return m_lead ? *m_lead : *this; }
+    const frmGetColor &lead() const { return m_lead ? *m_lead : *this; }
+    void showPicking(const QList<ScreenPicture> &pictures);
+    void freeze(const ScreenPicture &screen);
+    // The pick point moved to another window: this one's loupe goes.
+    void dropPickPoint();
     void Form_MouseMove(QPointF logicalPosition);
     void Form_MouseUp(int button);
     void setPickPoint(QPoint pixel);
@@ -74,11 +86,16 @@ private:
     void endPicking(bool previewFirst);
 
     const PaletteStore &m_store;
-    ScreenCapture *m_capture;
+    frmGetColor *const m_lead = nullptr;
     QImage m_picture;
-    Color m_pickedColor = 0;
     std::optional<QPoint> m_pick;
     loupe::Layout m_loupe;
+
+    // Kept by the lead for all windows.
+    ScreenCapture *m_capture = nullptr;
+    Color m_pickedColor = 0;
     int m_zoom = loupe::startZoom;
     frmpick *m_preview = nullptr;
+    frmGetColor *m_current = this; // the window holding the pick point
+    QList<frmGetColor *> m_others;
 };

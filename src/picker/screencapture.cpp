@@ -2,6 +2,7 @@
 #include "screencapture.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 
@@ -26,4 +27,12 @@ ScreenCapture *ScreenCapture::create(QObject *parent)
     if (forced == QLatin1String("grab"))
         return createGrabCapture(parent);
     return waylandSession() ? createPortalCapture(parent) : createGrabCapture(parent);
+}
+
+QList<QScreen *> ScreenCapture::screensToCapture()
+{
+    QList<QScreen *> screens = QGuiApplication::screens();
+    if (QScreen *primary = QGuiApplication::primaryScreen(); primary && screens.removeOne(primary))
+        screens.prepend(primary);
+    return screens;
 }

@@ -3,7 +3,17 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QObject>
+
+class QScreen;
+
+// One screen's frozen picture, at its device-pixel size.
+struct ScreenPicture
+{
+    QScreen *screen = nullptr;
+    QImage picture;
+};
 
 class ScreenCapture : public QObject
 {
@@ -16,14 +26,18 @@ public:
 
     // Checks that capturing can work here: emits ready() or unavailable(), perhaps at once.
     virtual void probe() = 0;
-    // Captures the whole primary screen at its device-pixel size: emits captured() or failed(),
-    // perhaps at once.
+    // Captures every screen at its device-pixel size: emits captured(), the primary screen
+    // first, or failed(), perhaps at once.
     virtual void capture() = 0;
+
+protected:
+    // The screens to freeze, the primary one first.
+    static QList<QScreen *> screensToCapture();
 
 signals:
     void ready();
     void unavailable(const QString &reason);
-    void captured(const QImage &picture);
+    void captured(const QList<ScreenPicture> &pictures);
     void failed(const QString &reason);
 };
 

@@ -36,17 +36,22 @@ public:
 
     void capture() override
     {
-        QScreen *screen = QGuiApplication::primaryScreen();
-        QImage picture;
-        if (screen) {
+        QList<ScreenPicture> pictures;
+        for (QScreen *screen : screensToCapture()) {
             const QSize size = screen->geometry().size() * screen->devicePixelRatio();
-            picture = CaptureWindow(screen, 0, 0, 0, size.width(), size.height());
+            const QImage picture = CaptureWindow(screen, 0, 0, 0, size.width(), size.height());
+            // A screen left out would show its own background, and picks there would report it.
+            if (picture.isNull()) {
+                pictures.clear();
+                break;
+            }
+            pictures.append({screen, picture});
         }
-        if (picture.isNull())
+        if (pictures.isEmpty())
             emit failed(QStringLiteral("The screen could not be captured, so no color can be "
                                        "picked from it."));
         else
-            emit captured(picture);
+            emit captured(pictures);
     }
 };
 

@@ -2,6 +2,7 @@
 #include "portalscreenshot.h"
 #include "screencapture.h"
 
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -12,6 +13,30 @@ int settleTime()
     const bool animates = desktop.contains(QLatin1String("GNOME"), Qt::CaseInsensitive) ||
                           desktop.contains(QLatin1String("KDE"), Qt::CaseInsensitive);
     return animates ? 300 : 0;
+}
+
+// The portal's picture is the whole desktop at one scale; each screen is its part of it.
+QList<ScreenPicture> splitByScreen(const QImage &whole, const QList<QScreen *> &screens)
+{
+    QRect desktop;
+    for (const QScreen *screen : screens)
+        desktop |= screen->geometry();
+    QList<ScreenPicture> pictures;
+    if (desktop.isEmpty())
+        return pictures;
+    const qreal across = whole.width() / qreal(desktop.width());
+    const qreal down = whole.height() / qreal(desktop.height());
+    for (QScreen *screen : screens) {
+        const QRect logical = screen->geometry().translated(-desktop.topLeft());
+        const QRect part =
+            QRect(QPoint(qRound(logical.left() * across), qRound(logical.top() * down)),
+                  QPoint(qRound((logical.right() + 1) * across) - 1,
+                         qRound((logical.bottom() + 1) * down) - 1)) &
+            whole.rect();
+        if (!part.isEmpty())
+            pictures.append({screen, part == whole.rect() ? whole : whole.copy(part)});
+    }
+    return pictures;
 }
 
 class PortalCapture : public ScreenCapture
@@ -25,11 +50,14 @@ public:
         connect(&m_portal, &PortalScreenshot::failed, this, &ScreenCapture::failed);
         connect(&m_portal, &PortalScreenshot::captured, this, [this](const QByteArray &file) {
             const QImage picture = QImage::fromData(file);
-            if (picture.isNull())
+            const QList<QScreen *> screens = screensToCapture();
+            const QList<ScreenPicture> pictures =
+                picture.isNull() ? QList<ScreenPicture>() : splitByScreen(picture, screens);
+            if (pictures.isEmpty() || pictures.first().screen != screens.first())
                 emit failed(QStringLiteral("The screen could not be captured: the desktop's "
                                            "screenshot could not be decoded."));
             else
-                emit captured(picture);
+                emit captured(pictures);
         });
     }
 
