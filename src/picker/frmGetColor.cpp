@@ -94,6 +94,7 @@ void frmGetColor::showPicking(const QList<ScreenPicture> &pictures)
 void frmGetColor::freeze(const ScreenPicture &screen)
 {
     m_picture = screen.picture;
+    m_origin = screen.origin;
     // On Wayland a full-screen window goes to the output of its screen; without a window
     // manager on X11 showFullScreen alone does nothing, and the geometry does.
     setScreen(screen.screen);
@@ -122,7 +123,7 @@ void frmGetColor::paintEvent(QPaintEvent *event)
     scaled.setDevicePixelRatio(imageScale() * devicePixelRatioF());
     painter.drawImage(QPointF(0, 0), scaled);
     if (m_pick && event->rect().intersects(m_loupe.whole()))
-        loupe::paint(painter, m_loupe, m_picture, *m_pick, zoom());
+        loupe::paint(painter, m_loupe, m_picture, *m_pick, zoom(), m_origin);
 }
 
 void frmGetColor::mouseMoveEvent(QMouseEvent *event)

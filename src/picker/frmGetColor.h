@@ -88,6 +88,7 @@ private:
     const PaletteStore &m_store;
     frmGetColor *const m_lead = nullptr;
     QImage m_picture;
+    QPoint m_origin;
     std::optional<QPoint> m_pick;
     loupe::Layout m_loupe;
 

@@ -31,7 +31,8 @@ Layout place(QPointF point, QSize area, int zoom)
     return layout;
 }
 
-void paint(QPainter &painter, const Layout &layout, const QImage &picture, QPoint pick, int zoom)
+void paint(QPainter &painter, const Layout &layout, const QImage &picture, QPoint pick, int zoom,
+           QPoint origin)
 {
     const int half = layout.cells / 2;
     // Pixels outside the picture come out black, as a pick there would.
@@ -60,9 +61,12 @@ void paint(QPainter &painter, const Layout &layout, const QImage &picture, QPoin
     painter.fillRect(layout.caption, QColor(32, 32, 32));
     painter.setPen(Qt::white);
     const Color color = bascommon::composeColor(qRed(centre), qGreen(centre), qBlue(centre));
-    painter.drawText(
-        layout.caption.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
-        QStringLiteral("%1  %2, %3").arg(bascommon::ColorToHex(color)).arg(pick.x()).arg(pick.y()));
+    const QPoint onDesktop = origin + pick;
+    painter.drawText(layout.caption.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                     QStringLiteral("%1  %2, %3")
+                         .arg(bascommon::ColorToHex(color))
+                         .arg(onDesktop.x())
+                         .arg(onDesktop.y()));
     painter.restore();
 }
 

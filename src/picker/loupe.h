@@ -26,7 +26,9 @@ struct Layout
 // and right of it, flipped left or up where it would leave the window; never over the point.
 Layout place(QPointF point, QSize area, int zoom);
 
-// Paints the pixels of `picture` around device pixel `pick` into the layout.
-void paint(QPainter &painter, const Layout &layout, const QImage &picture, QPoint pick, int zoom);
+// Paints the pixels of `picture` around device pixel `pick` into the layout; the caption gives
+// the pixel's place on the desktop, whose device pixel `origin` is the picture's top-left.
+void paint(QPainter &painter, const Layout &layout, const QImage &picture, QPoint pick, int zoom,
+           QPoint origin);
 
 } // namespace loupe

@@ -13,6 +13,7 @@ struct ScreenPicture
 {
     QScreen *screen = nullptr;
     QImage picture;
+    QPoint origin; // the picture's top-left on the whole desktop, in device pixels
 };
 
 class ScreenCapture : public QObject

@@ -45,7 +45,8 @@ public:
                 pictures.clear();
                 break;
             }
-            pictures.append({screen, picture});
+            // Qt keeps a screen's top-left in device pixels and scales only its size.
+            pictures.append({screen, picture, screen->geometry().topLeft()});
         }
         if (pictures.isEmpty())
             emit failed(QStringLiteral("The screen could not be captured, so no color can be "

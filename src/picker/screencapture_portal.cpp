@@ -34,7 +34,8 @@ QList<ScreenPicture> splitByScreen(const QImage &whole, const QList<QScreen *> &
                          qRound((logical.bottom() + 1) * down) - 1)) &
             whole.rect();
         if (!part.isEmpty())
-            pictures.append({screen, part == whole.rect() ? whole : whole.copy(part)});
+            pictures.append(
+                {screen, part == whole.rect() ? whole : whole.copy(part), part.topLeft()});
     }
     return pictures;
 }

@@ -14,6 +14,10 @@ import time
 import unittest
 
 EXECUTABLE = os.environ.get("HUEBROOK_EXE", "")
+HERE = os.path.dirname(os.path.abspath(__file__))
+# Timings the dummy driver accepts, for the screen sizes the tests use.
+MODELINES = {"1920x1080": "148.5 1920 2008 2052 2200 1080 1084 1089 1125",
+             "1280x1024": "108 1280 1328 1440 1688 1024 1025 1028 1066"}
 TITLE = "Huebrook 1.0"
 
 
@@ -53,29 +57,51 @@ def load_xlib():
 class Display:
     """An Xvfb server on a display number it chooses itself, so parallel tests never collide."""
 
-    def __init__(self, width=1280, height=1024, window_manager=False):
+    def __init__(self, width=1280, height=1024, window_manager=False, screens=None):
+        """screens: [(width, height), ...] side by side, from Xorg's dummy driver, since Qt sees
+        a single screen under Xvfb whatever its options."""
         self.processes = []
+        self.folder = tempfile.mkdtemp(prefix="huebrook-x-")
+        if screens:
+            width, height = sum(w for w, _ in screens), max(h for _, h in screens)
+            server = ["Xorg", "-config", os.path.join(HERE, "xorg-dummy.conf"), "-logfile",
+                      os.path.join(self.folder, "Xorg.log"), "-nolisten", "tcp", "-noreset"]
+        else:
+            server = ["Xvfb", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp",
+                      "-noreset"]
         read_fd, write_fd = os.pipe()
-        xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24",
-             "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.processes.append(xvfb)
+        xserver = subprocess.Popen(server + ["-displayfd", str(write_fd)], pass_fds=(write_fd,),
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(xserver)
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
             number = pipe.readline().strip()
         if not number:
             self.stop()
-            raise RuntimeError("Xvfb did not start")
+            raise RuntimeError(f"{server[0]} did not start")
         self.name = f":{number}"
         self.width, self.height = width, height
         wait_until(lambda: self.run(["xdpyinfo"], check=False).returncode == 0,
                    what="the X server")
+        if screens:
+            self.set_outputs(screens)
         if window_manager:
             self.processes.append(subprocess.Popen(["openbox"], env=self.env(),
                                                    stdout=subprocess.DEVNULL,
                                                    stderr=subprocess.DEVNULL))
             self.wait_window_manager()
+
+    def set_outputs(self, screens):
+        """One dummy output per screen, left to right, the first one primary."""
+        command, x = ["xrandr"], 0
+        for number, (width, height) in enumerate(screens):
+            mode = f"{width}x{height}"
+            self.run(["xrandr", "--newmode", mode, *MODELINES[mode].split()], check=False)
+            self.run(["xrandr", "--addmode", f"DUMMY{number}", mode])
+            command += ["--output", f"DUMMY{number}", "--mode", mode, "--pos", f"{x}x0"]
+            command += ["--primary"] if number == 0 else []
+            x += width
+        self.run(command)
 
     def wait_window_manager(self):
         """Waits until openbox manages a window it was asked to map.
@@ -125,6 +151,7 @@ class Display:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
 
     # --- a person's hands and eyes -------------------------------------------------------------
 
@@ -258,6 +285,15 @@ class Image:
         offset = 3 * (y * self.width + x)
         return tuple(self.pixels[offset:offset + 3])
 
+    def find(self, rgb):
+        """Every (x, y) whose pixel is rgb."""
+        needle, found, at = bytes(rgb), [], self.pixels.find(bytes(rgb))
+        while at >= 0:
+            if at % 3 == 0:
+                found.append(((at // 3) % self.width, (at // 3) // self.width))
+            at = self.pixels.find(needle, at + 1)
+        return found
+
 
 class App:
     """Huebrook copied into a fresh folder (the palette lives beside it) with a fresh HOME."""
@@ -356,8 +392,11 @@ class E2ETestCase(unittest.TestCase):
     screen = (1280, 1024)
     extra_env = None
 
+    screens = None
+
     def setUp(self):
-        self.display = Display(*self.screen, window_manager=self.window_manager)
+        self.display = Display(*self.screen, window_manager=self.window_manager,
+                               screens=self.screens)
         self.addCleanup(self.display.stop)
         self.app = App(self.display, extra_env=self.extra_env)
         self.addCleanup(self.app.cleanup)

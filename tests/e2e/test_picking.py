@@ -51,6 +51,25 @@ class Picking(E2ETestCase):
         wait_until(lambda: self.app.palette() == hex_record(pattern(311, 303)) +
                    hex_record(pattern(310, 303)), what="the records of the nudged pixels")
 
+    def test_loupe_shows_the_picked_pixel_and_flips_at_the_corners(self):
+        self.start_picking()
+        width, height = self.screen
+        px, py, pw, ph = self.display.geometry(self.preview)
+        for x, y in [(3, 3), (width - 4, 3), (3, height - 4), (width - 4, height - 4)]:
+            self.probe(x, y)
+            shot = self.display.screenshot()
+            # The loupe's centre cell is the one magnified copy of the pixel's own color.
+            cell = [(cx, cy) for cx, cy in shot.find(pattern(x, y)) if (cx, cy) != (x, y) and
+                    not (px <= cx < px + pw and py <= cy < py + ph)]
+            self.assertTrue(cell, f"no magnified copy of pixel ({x}, {y})")
+            xs, ys = [p[0] for p in cell], [p[1] for p in cell]
+            side = max(xs) - min(xs) + 1
+            self.assertGreaterEqual(side, 3 * self.scale, f"at ({x}, {y})")
+            self.assertEqual(len(cell), side * (max(ys) - min(ys) + 1), "not one square")
+            # Beside the point, on the side facing into the screen, and never over it.
+            self.assertEqual(shot.pixel(x, y), pattern(x, y))
+            self.assertEqual((min(xs) > x, min(ys) > y), (x < width // 2, y < height // 2))
+
     def end_with(self, button):
         self.display.click(300, 300, button)
         self.display.wait_window(TITLE)
@@ -104,6 +123,25 @@ class PickingAtScale1(Picking):
         for x, y in [(30, 30), (110, 200), (190, 360)]:
             self.probe(x, y)
             self.assertEqual(self.display.pixel(x, y), pattern(x, y))
+
+
+class PickingOnTwoScreens(Picking):
+    screens = [(1920, 1080), (1280, 1024)]
+    screen = (3200, 1080)
+
+    def test_a_pick_on_the_second_screen_gives_its_pixel(self):
+        self.start_picking()
+        # Each screen is frozen in a window of its own, and a pick reads that window's capture.
+        picks = [(2500, 700), (1921, 1023), (3199, 0), (300, 900)]
+        for x, y in picks:
+            self.probe(x, y)
+            self.display.click(x, y)
+        self.display.key("Right", "Return")
+        wait_until(lambda: self.app.palette() == b"".join(
+            hex_record(pattern(*p)) for p in picks + [(301, 900)]), what="the records")
+
+    test_loupe_shows_the_picked_pixel_and_flips_at_the_corners = None
+    test_nudge_to_odd_pixels_and_pick_with_enter = None
 
 
 class PickingAtScale2(Picking):
