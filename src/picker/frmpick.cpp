@@ -32,6 +32,8 @@ frmpick::frmpick(QWidget *pickingWindow)
     auto *stop = new QPushButton(QStringLiteral("Stop Picking Color"), this);
     stop->setObjectName(QStringLiteral("cmdStop"));
     stop->setGeometry(designunits::twipRect(-15, 1710, 2415, 465));
+    // Space picks; it must not press the button instead.
+    stop->setFocusPolicy(Qt::NoFocus);
     connect(stop, &QPushButton::clicked, this, &frmpick::cmdStop_Click);
 
     bascommon::SetTopMost(*this);
@@ -53,8 +55,10 @@ Color frmpick::shownColor() const
 
 void frmpick::keyPressEvent(QKeyEvent *event)
 {
+    // A compositor may give the keyboard to the preview, the newest window: the picking keys
+    // still act on the frozen screen.
     if (event->key() == Qt::Key_Escape)
         emit cmdStop_Click();
-    else
-        QWidget::keyPressEvent(event);
+    else if (parentWidget())
+        QCoreApplication::sendEvent(parentWidget(), event);
 }

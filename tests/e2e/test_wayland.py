@@ -24,7 +24,7 @@ def records(picks):
     return "".join("%02X%02X%02X" % pattern(*p) for p in picks)
 
 
-def run_rig(desktop, *args, scale=1, timeout=150):
+def run_rig(desktop, *args, scale=1, outputs=1, timeout=150):
     """Runs driver.py DESKTOP ARGS in a fresh session and returns its result."""
     folder = tempfile.mkdtemp(prefix="huebrook-wayland-")
     try:
@@ -43,7 +43,8 @@ def run_rig(desktop, *args, scale=1, timeout=150):
             for name in dirs + files:
                 os.chmod(os.path.join(root, name), 0o777)
         os.chmod(folder, 0o777)
-        env = dict(os.environ, RIG_SCALE=str(scale), RIG_TIMEOUT=str(timeout - 10))
+        env = dict(os.environ, RIG_SCALE=str(scale), RIG_OUTPUTS=str(outputs),
+                   RIG_TIMEOUT=str(timeout - 10))
         run = subprocess.run(["sh", os.path.join(RIGS, "rig.sh"), desktop, folder,
                               "/usr/bin/python3", "/tmp/rig/driver.py", desktop] + list(args),
                              env=env, capture_output=True, text=True, timeout=timeout)
@@ -78,19 +79,22 @@ class WaylandPicking(unittest.TestCase):
     # Odd and even coordinates, the last column and row, and a pixel where the main window
     # stood (it must not be in the picture); away from the preview, which sway centres and
     # mutter places at the top left.
+    # The second output of sway stands right of the first, 1280x1024 at scale 1.
     CASES = [
-        ("sway", 1, [(50, 60), (51, 60), (1919, 1079), (900, 400), (1201, 77)]),
-        ("sway", 2, [(101, 121), (102, 121), (101, 122), (1919, 1079), (781, 301)]),
-        ("gnome", 1, [(250, 60), (251, 61), (1919, 1079), (100, 300), (400, 900)]),
+        ("sway", 1, 1, [(50, 60), (51, 60), (1919, 1079), (900, 400), (1201, 77)]),
+        ("sway", 2, 1, [(101, 121), (102, 121), (101, 122), (1919, 1079), (781, 301)]),
+        ("sway", 1, 2, [(2500, 700), (1920, 1023), (3199, 0), (300, 900), (3001, 5)]),
+        ("gnome", 1, 1, [(250, 60), (251, 61), (1919, 1079), (100, 300), (400, 900)]),
     ]
 
     def test_picks_land_in_the_palette_in_order(self):
-        for desktop, scale, picks in self.CASES:
-            with self.subTest(desktop=desktop, scale=scale):
+        for desktop, scale, outputs, picks in self.CASES:
+            with self.subTest(desktop=desktop, scale=scale, outputs=outputs):
                 reason = needs_rig(desktop)
                 if reason:
                     self.skipTest(reason)
-                result = run_rig(desktop, "pick", *("%d,%d" % p for p in picks), scale=scale)
+                result = run_rig(desktop, "pick", *("%d,%d" % p for p in picks), scale=scale,
+                                 outputs=outputs)
                 self.assertEqual(result["records"], records(picks))
                 # After the right click the main window is back with the grid reloaded: the
                 # newest record is the current color its preview shows.
@@ -98,6 +102,13 @@ class WaylandPicking(unittest.TestCase):
                 # The portal's file is deleted; the folders the session made are all that is left.
                 self.assertFalse([f for f in result["leftovers"] if f.endswith(".png")],
                                  result["leftovers"])
+
+    def test_nudge_by_device_pixels_and_pick_with_enter_and_space(self):
+        reason = needs_rig("sway")
+        if reason:
+            self.skipTest(reason)
+        result = run_rig("sway", "nudge", "300,300", scale=2)
+        self.assertEqual(result["records"], records([(311, 303), (310, 303)]))
 
     def test_without_a_portal_the_sentence_appears(self):
         reason = needs_rig("sway")

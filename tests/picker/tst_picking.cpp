@@ -248,6 +248,12 @@ void tst_Picking::loupe()
              picker->picture().pixel(at) & 0xFFFFFF);
     QTest::keyClick(picker, Qt::Key_Plus);
     QCOMPARE(picker->zoom(), zoom + 2);
+    // Keys that reach the preview act on the frozen screen; Space picks, not the Stop button.
+    QTest::keyClick(picker->preview(), corner.x() ? Qt::Key_Left : Qt::Key_Right);
+    QCOMPARE(picker->pickPoint()->x(), at.x() + (corner.x() ? -1 : 1));
+    QTest::keyClick(picker->preview(), Qt::Key_Space);
+    QVERIFY(picker->isVisible());
+    QCOMPARE(f.window->curColor(), picker->pixelAt(*picker->pickPoint()));
     QTest::mouseRelease(picker, Qt::RightButton);
 }
 

@@ -3,6 +3,7 @@ it saw as one JSON line. Runs in /tmp/rig, as the rig's user: app/ holds the pro
 helpers, out/ the logs.
 
 driver.py sway|gnome pick X,Y ...  picks those device pixels (at RIG_SCALE), then right-clicks
+driver.py sway|gnome nudge X,Y      moves the pick point from device pixel X,Y with the keyboard
 driver.py sway|gnome noportal      starts picking on a bus without any portal
 driver.py sway|gnome bench N       times N starts of picking, and N bare portal calls
 """
@@ -65,8 +66,10 @@ class Sway:
     def __init__(self, scale):
         self.scale = scale
         out = json.loads(subprocess.check_output(["swaymsg", "-t", "get_outputs"]))
-        rect = out[0]["rect"]
-        self.layout = (rect["width"], rect["height"])
+        self.outputs = sorted((o["rect"]["x"], o["name"]) for o in out)
+        # The virtual pointer's absolute positions span the whole layout.
+        self.layout = (max(o["rect"]["x"] + o["rect"]["width"] for o in out),
+                       max(o["rect"]["y"] + o["rect"]["height"] for o in out))
 
     def windows(self):
         found = []
@@ -213,6 +216,16 @@ class Session:
         wait_until(lambda: self.desk.pixel(101, 3) == pattern(round(101 * self.scale),
                                                                 round(3 * self.scale)),
                    what="the pattern to be painted")
+        # A second output (sway at scale 1) gets a pattern that goes on where the first ends.
+        for x, name in getattr(self.desk, "outputs", [])[1:]:
+            subprocess.run(["swaymsg", "focus", "output", name], check=True,
+                           stdout=subprocess.DEVNULL)
+            self.start("pattern-" + name, self.desk.pattern_command() + ["--from", str(x)])
+            wait_until(lambda: self.desk.pixel(x + 101, 3) == pattern(x + 101, 3),
+                       what="the pattern on " + name)
+        if getattr(self.desk, "outputs", [])[1:]:
+            subprocess.run(["swaymsg", "focus", "output", self.desk.outputs[0][1]], check=True,
+                           stdout=subprocess.DEVNULL)
 
     def start_huebrook(self, env=None):
         self.start("huebrook", [os.path.join(RIG, "app", "huebrook")], env)
@@ -245,11 +258,7 @@ def pick(session, picks):
     session.show_pattern()
     origin = session.start_huebrook()
     for number, group in enumerate((picks[:-1], picks[-1:])):
-        x, y = origin
-        session.desk.click(x + 14, y + 12)  # the eyedropper
-        wait_until(lambda: session.window(PREVIEW), what="the preview window")
-        wait_until(lambda: not session.window(MAIN), what="the main window to hide")
-        time.sleep(0.3)  # the frozen window's first frame
+        start_picking(session, origin)
         if number == 0:
             session.desk.move(700, 300)
             session.desk.screenshot(os.path.join(OUT, "picking.png"))  # for a person to see
@@ -275,6 +284,28 @@ def pick(session, picks):
     return {"records": session.records().decode(), "current": "%02X%02X%02X" % shown,
             "leftovers": sorted(os.listdir(os.environ["HOME"])) + sorted(
                 f for f in os.listdir("/tmp") if f.endswith(".png"))}
+
+
+def start_picking(session, origin):
+    x, y = origin
+    session.desk.click(x + 14, y + 12)  # the eyedropper
+    wait_until(lambda: session.window(PREVIEW), what="the preview window")
+    wait_until(lambda: not session.window(MAIN), what="the main window to hide")
+    time.sleep(0.3)  # the frozen window's first frame
+
+
+def nudge(session, x, y):
+    """Keys move the pick point by device pixels, as the pointer cannot be moved here. wtype
+    waits before its first key, which a virtual keyboard just made would lose."""
+    session.show_pattern()
+    start_picking(session, session.start_huebrook())
+    session.desk.move((x + 0.5) / session.scale, (y + 0.5) / session.scale)
+    time.sleep(0.2)
+    subprocess.run(["wtype", "-s", "300", "-d", "30", "-k", "Right", "-k", "Down", "-k", "Down", "-k", "Down",
+                    "-M", "shift", "-k", "Right", "-m", "shift", "-k", "Return", "-k", "Left",
+                    "-k", "space"], check=True)
+    wait_until(lambda: len(session.records()) >= 12, what="two records")
+    return {"records": session.records().decode()}
 
 
 def noportal(session):
@@ -328,6 +359,8 @@ def main():
     try:
         if case == "pick":
             result = pick(session, [tuple(int(v) for v in p.split(",")) for p in sys.argv[3:]])
+        elif case == "nudge":
+            result = nudge(session, *(int(v) for v in sys.argv[3].split(",")))
         elif case == "noportal":
             result = noportal(session)
         else:

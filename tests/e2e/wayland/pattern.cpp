@@ -1,5 +1,6 @@
 // A window whose every device pixel has a color of its own, to pick from under a Wayland
-// compositor: (x mod 256, y mod 256, 16 * (x div 256) + y div 256), counted from its top-left.
+// compositor: (x mod 256, y mod 256, 16 * (x div 256) + y div 256), counted from its top-left, or
+// from X pixels left of it with --from X (a window on a second screen).
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -7,6 +8,9 @@
 
 class Pattern : public QWidget
 {
+public:
+    int from = 0;
+
 protected:
     void paintEvent(QPaintEvent *) override
     {
@@ -15,7 +19,7 @@ protected:
         for (int y = 0; y < image.height(); ++y) {
             auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
             for (int x = 0; x < image.width(); ++x)
-                line[x] = qRgb(x % 256, y % 256, (x / 256) * 16 + y / 256);
+                line[x] = qRgb((x + from) % 256, y % 256, ((x + from) / 256) * 16 + y / 256);
         }
         image.setDevicePixelRatio(ratio);
         QPainter(this).drawImage(0, 0, image);
@@ -27,7 +31,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Pattern window;
     window.setWindowTitle(QStringLiteral("pattern"));
-    if (argc > 1 && QByteArray(argv[1]) == "--fullscreen")
+    const QStringList args = app.arguments();
+    if (const qsizetype at = args.indexOf(QStringLiteral("--from")); at > 0 && at + 1 < args.size())
+        window.from = args.at(at + 1).toInt();
+    if (args.contains(QStringLiteral("--fullscreen")))
         window.showFullScreen();
     else
         window.show();
