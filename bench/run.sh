@@ -14,7 +14,7 @@ QT_QPA_PLATFORM=offscreen "$bin/bench_window" --benchmark_filter='^BM_(Current|S
 for size in 1920x1080 3840x2160; do
     echo "== picking under Xvfb at $size"
     xvfb-run -a -s "-screen 0 ${size}x24 -nolisten tcp -noreset" \
-        env QT_QPA_PLATFORM=xcb "$bin/bench_window" --benchmark_filter='^BM_(Picking|Pointer)' \
+        env QT_QPA_PLATFORM=xcb "$bin/bench_window" --benchmark_filter='^BM_(Picking|Pointer|Loupe)' \
         --benchmark_counters_tabular=true
 done
 

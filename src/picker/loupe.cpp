@@ -1,11 +1,12 @@
-// The loupe's geometry and painting. A repaint copies at most 41 by 41 pixels and scales them
-// in one nearest-neighbour draw, so it stays cheap at any screen size.
+// The loupe's geometry and painting. A repaint copies at most 41 by 41 pixels and magnifies them
+// itself, so it stays cheap at any screen size.
 #include "loupe.h"
 
 #include "color/bascommon.h"
 
 #include <QPainter>
 #include <algorithm>
+#include <vector>
 
 namespace loupe {
 
@@ -13,6 +14,40 @@ namespace {
 constexpr int span = 164; // logical pixels the magnified area aims at
 constexpr int gap = 24;   // between the pick point and the loupe, past the pointer's image
 constexpr int captionHeight = 18;
+constexpr int gridFrom = 6; // below this zoom the grid would hide the pixels
+
+// The cells at `zoom` logical pixels each, with a thin grid between them, built pixel by pixel at
+// the screen's device scale: drawn with QPainter, every translucent grid line would cost more
+// than all of this.
+QImage magnified(const QImage &cells, int zoom, qreal ratio)
+{
+    const int side = qRound(cells.width() * zoom * ratio);
+    QImage image(side, side, QImage::Format_RGB32);
+    const bool grid = zoom >= gridFrom;
+    // Which cell each device column shows, and whether a grid line crosses it.
+    std::vector<int> cellOf(side);
+    std::vector<bool> lineAt(side);
+    for (int i = 0; i < side; ++i) {
+        const int logical = static_cast<int>(i / ratio);
+        cellOf[i] = std::min(logical / zoom, cells.width() - 1);
+        lineAt[i] = grid && logical > 0 && logical % zoom == 0;
+    }
+    // A grey line at 35 % over the pixel.
+    const auto mix = [](int c) { return c + ((128 - c) * 90) / 255; };
+    for (int y = 0; y < side; ++y) {
+        const auto *source = reinterpret_cast<const QRgb *>(cells.constScanLine(cellOf[y]));
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < side; ++x) {
+            const QRgb rgb = source[cellOf[x]];
+            line[x] = lineAt[y] || lineAt[x]
+                          ? qRgb(mix(qRed(rgb)), mix(qGreen(rgb)), mix(qBlue(rgb)))
+                          : rgb;
+        }
+    }
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 } // namespace
 
 Layout place(QPointF point, QSize area, int zoom)
@@ -37,19 +72,11 @@ void paint(QPainter &painter, const Layout &layout, const QImage &picture, QPoin
     const int half = layout.cells / 2;
     // Pixels outside the picture come out black, as a pick there would.
     const QImage around =
-        picture.copy(QRect(pick - QPoint(half, half), QSize(layout.cells, layout.cells)));
+        picture.copy(QRect(pick - QPoint(half, half), QSize(layout.cells, layout.cells)))
+            .convertToFormat(QImage::Format_RGB32);
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(layout.box, around);
-    if (zoom >= 6) {
-        painter.setPen(QColor(128, 128, 128, 90));
-        for (int i = 1; i < layout.cells; ++i) {
-            painter.drawLine(layout.box.left() + i * zoom, layout.box.top(),
-                             layout.box.left() + i * zoom, layout.box.bottom());
-            painter.drawLine(layout.box.left(), layout.box.top() + i * zoom, layout.box.right(),
-                             layout.box.top() + i * zoom);
-        }
-    }
+    painter.drawImage(layout.box.topLeft(),
+                      magnified(around, zoom, painter.device()->devicePixelRatioF()));
     const QRgb centre = picture.valid(pick) ? picture.pixel(pick) : qRgb(0, 0, 0);
     const bool light = qGray(centre) >= 128;
     painter.setPen(QPen(light ? Qt::black : Qt::white, 2));
