@@ -35,8 +35,6 @@ public:
     // This window's screen, as captured.
     const QImage &picture() const { return m_picture; }
     frmpick *preview() const { return lead().m_preview; }
-    // The windows of the other screens, while picking.
-    const QList<frmGetColor *> &otherScreens() const { return m_others; }
 
     // The color of device pixel (x, y) of the frozen picture; black when it cannot be read.
     Color pixelAt(QPoint devicePixel) const;
