@@ -121,9 +121,9 @@ void frmGetColor::paintEvent(QPaintEvent *event)
     // Drawn at device scale, so each device pixel of the screen shows its own captured pixel.
     // The target rectangle sets the scale: giving the picture a device pixel ratio would copy it
     // on every paint.
-    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(m_picture.size()) /
-                                                (imageScale() * devicePixelRatioF())),
-                      m_picture);
+    painter.drawImage(
+        QRectF(QPointF(0, 0), QSizeF(m_picture.size()) / (imageScale() * devicePixelRatioF())),
+        m_picture);
     if (m_pick && event->rect().intersects(m_loupe.whole()))
         loupe::paint(painter, m_loupe, m_picture, *m_pick, zoom(), m_origin);
 }
