@@ -157,8 +157,19 @@ void frmGetColor::setPickPoint(QPoint pixel)
         leader.m_preview->showColor(leader.m_pickedColor);
     // Only the loupe's old and new places are repainted.
     const QRect before = m_loupe.whole();
-    m_loupe = loupe::place(logicalOf(pixel), size(), zoom());
+    m_loupe = loupe::place(logicalOf(pixel), size(), zoom(), previewArea());
     update(before.united(m_loupe.whole()).adjusted(-2, -2, 2, 2));
+}
+
+QRect frmGetColor::previewArea() const
+{
+    // A Wayland client does not know where its windows are.
+    const frmpick *preview = lead().m_preview;
+    if (!preview || !preview->isVisible() ||
+        QGuiApplication::platformName() == QLatin1String("wayland"))
+        return {};
+    const QRect frame = preview->frameGeometry();
+    return QRect(mapFromGlobal(frame.topLeft()), frame.size());
 }
 
 void frmGetColor::dropPickPoint()

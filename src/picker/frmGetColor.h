@@ -79,6 +79,8 @@ private:
     void nudge(QPoint step);
     void setZoom(int zoom);
     QPointF logicalOf(QPoint pixel) const;
+    // Where the preview floats above this window, where that is known.
+    QRect previewArea() const;
     // Captured pixels per device pixel of the window.
     qreal imageScale() const;
     void endPicking(bool previewFirst);

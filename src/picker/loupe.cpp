@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace loupe {
@@ -50,19 +51,33 @@ QImage magnified(const QImage &cells, int zoom, qreal ratio)
 
 } // namespace
 
-Layout place(QPointF point, QSize area, int zoom)
+Layout place(QPointF point, QSize area, int zoom, QRect avoid)
 {
     Layout layout;
     layout.cells = std::max(3, (span / zoom) | 1);
     const int side = layout.cells * zoom;
     const QSize whole(std::max(side, 120), side + captionHeight);
-    QPoint corner(qRound(point.x()) + gap, qRound(point.y()) + gap);
-    if (corner.x() + whole.width() > area.width())
-        corner.setX(qRound(point.x()) - gap - whole.width());
-    if (corner.y() + whole.height() > area.height())
-        corner.setY(qRound(point.y()) - gap - whole.height());
-    layout.box = QRect(corner, QSize(side, side));
-    layout.caption = QRect(corner.x(), corner.y() + side, whole.width(), captionHeight);
+    const QPoint at(qRound(point.x()), qRound(point.y()));
+    const auto corner = [&](bool left, bool up) {
+        return QPoint(left ? at.x() - gap - whole.width() : at.x() + gap,
+                      up ? at.y() - gap - whole.height() : at.y() + gap);
+    };
+    const bool left = at.x() + gap + whole.width() > area.width();
+    const bool up = at.y() + gap + whole.height() > area.height();
+    QPoint chosen = corner(left, up);
+    if (QRect(chosen, whole).intersects(avoid)) {
+        // The other sides, nearest first, as long as they stay in the window.
+        for (const auto &[otherLeft, otherUp] :
+             {std::pair(!left, up), std::pair(left, !up), std::pair(!left, !up)}) {
+            const QRect candidate(corner(otherLeft, otherUp), whole);
+            if (QRect(QPoint(0, 0), area).contains(candidate) && !candidate.intersects(avoid)) {
+                chosen = candidate.topLeft();
+                break;
+            }
+        }
+    }
+    layout.box = QRect(chosen, QSize(side, side));
+    layout.caption = QRect(chosen.x(), chosen.y() + side, whole.width(), captionHeight);
     return layout;
 }
 

@@ -24,7 +24,8 @@ struct Layout
 
 // Where the loupe goes for the pick point at `point` (logical) in a window of size `area`: below
 // and right of it, flipped left or up where it would leave the window; never over the point.
-Layout place(QPointF point, QSize area, int zoom);
+// It also keeps out from under `avoid` (the preview, which floats above) where another side fits.
+Layout place(QPointF point, QSize area, int zoom, QRect avoid = {});
 
 // Paints the pixels of `picture` around device pixel `pick` into the layout; the caption gives
 // the pixel's place on the desktop, whose device pixel `origin` is the picture's top-left.

@@ -45,6 +45,7 @@ private slots:
     void portalMissing();
     void loupe_data();
     void loupe();
+    void loupeBesideThePreview();
 };
 
 void tst_Picking::designs()
@@ -254,6 +255,27 @@ void tst_Picking::loupe()
     QTest::keyClick(picker->preview(), Qt::Key_Space);
     QVERIFY(picker->isVisible());
     QCOMPARE(f.window->curColor(), picker->pixelAt(*picker->pickPoint()));
+    QTest::mouseRelease(picker, Qt::RightButton);
+}
+
+void tst_Picking::loupeBesideThePreview()
+{
+    if (minimalPlatform())
+        QSKIP("offscreen only");
+    WindowFixture f;
+    f.window->show();
+    f.window->mnustartpick_Click();
+    frmGetColor *picker = pickingWindow();
+    QVERIFY(picker);
+    // Just above and left of the preview, where the loupe would go under it.
+    const QRect preview(picker->mapFromGlobal(picker->preview()->frameGeometry().topLeft()),
+                        picker->preview()->frameGeometry().size());
+    const QPoint at = preview.topLeft() - QPoint(10, 10);
+    QTest::mouseMove(picker, at);
+    const QRect loupe = picker->loupeLayout().whole();
+    QVERIFY(!loupe.intersects(preview));
+    QVERIFY(picker->rect().contains(loupe));
+    QVERIFY(!loupe.contains(at));
     QTest::mouseRelease(picker, Qt::RightButton);
 }
 
