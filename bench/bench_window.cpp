@@ -166,25 +166,41 @@ void BM_PickingStartToPainted(benchmark::State &state)
     pickingStart(state, false);
 }
 
-// A pointer move on the frozen screen: the X server's answer to where the pointer is, the loupe
-// moved, its old and new places repainted and sent to the X server, and the preview repainted.
-void BM_PointerMoveToRepaint(benchmark::State &state)
+// Starts picking; nullptr, with the benchmark skipped, when the frozen screen does not appear.
+frmGetColor *startPicking(benchmark::State &state)
 {
     g_window->mnustartpick_Click();
     frmGetColor *picker = pickingWindow();
     if (!picker || !waitExposed(picker)) {
         state.SkipWithError("the frozen screen did not appear");
-        return;
+        return nullptr;
     }
+    return picker;
+}
+
+// Moves the pointer along a short line on the frozen screen; returns what the loupe's move
+// dirtied, its old and new places.
+QRect movePointer(frmGetColor *picker, int step)
+{
+    const QPointF at(10 + step % 50, 10);
+    QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    const QRect before = picker->loupeLayout().whole();
+    QApplication::sendEvent(picker, &move);
+    return before.united(picker->loupeLayout().whole()).adjusted(-2, -2, 2, 2);
+}
+
+// A pointer move on the frozen screen: the X server's answer to where the pointer is, the loupe
+// moved, its old and new places repainted and sent to the X server, and the preview repainted.
+void BM_PointerMoveToRepaint(benchmark::State &state)
+{
+    frmGetColor *picker = startPicking(state);
+    if (!picker)
+        return;
     int i = 0;
     for (auto _ : state) {
-        const QPointF at(10 + (++i % 50), 10);
-        QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        const QRect before = picker->loupeLayout().whole();
-        QApplication::sendEvent(picker, &move);
         // Painted now rather than on the next update.
-        picker->repaint(before.united(picker->loupeLayout().whole()).adjusted(-2, -2, 2, 2));
+        picker->repaint(movePointer(picker, ++i));
         picker->preview()->repaint();
     }
     endPicking(picker);
@@ -193,32 +209,14 @@ void BM_PointerMoveToRepaint(benchmark::State &state)
 // Our own part of it: painting the frozen picture and the loupe into the places the move dirtied.
 void BM_LoupeRepaint(benchmark::State &state)
 {
-    g_window->mnustartpick_Click();
-    frmGetColor *picker = pickingWindow();
-    if (!picker || !waitExposed(picker)) {
-        state.SkipWithError("the frozen screen did not appear");
+    frmGetColor *picker = startPicking(state);
+    if (!picker)
         return;
-    }
     QImage target(picker->size(), QImage::Format_RGB32);
     int i = 0;
-    if (qEnvironmentVariableIsSet("FIXED")) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), picker->mapToGlobal(QPointF(10, 10)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(picker, &move);
-        const QRect dirty = picker->loupeLayout().whole().adjusted(-2, -2, 2, 2);
-        for (auto _ : state)
-            picker->render(&target, dirty.topLeft(), QRegion(dirty), QWidget::DrawWindowBackground);
-        endPicking(picker);
-        return;
-    }
     for (auto _ : state) {
         state.PauseTiming();
-        const QPointF at(10 + (++i % 50), 10);
-        QMouseEvent move(QEvent::MouseMove, at, picker->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        const QRect before = picker->loupeLayout().whole();
-        QApplication::sendEvent(picker, &move);
-        const QRect dirty = before.united(picker->loupeLayout().whole()).adjusted(-2, -2, 2, 2);
+        const QRect dirty = movePointer(picker, ++i);
         state.ResumeTiming();
         picker->render(&target, dirty.topLeft(), QRegion(dirty), QWidget::DrawWindowBackground);
     }

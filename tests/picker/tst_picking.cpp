@@ -23,6 +23,14 @@ frmGetColor *pickingWindow()
     return nullptr;
 }
 
+// Shows the main window and clicks its eyedropper; the frozen screen, if it came.
+frmGetColor *startPicking(WindowFixture &f)
+{
+    f.window->show();
+    f.window->mnustartpick_Click();
+    return pickingWindow();
+}
+
 bool minimalPlatform()
 {
     return QGuiApplication::platformName() == QLatin1String("minimal");
@@ -92,9 +100,7 @@ void tst_Picking::pixelsOutsideThePictureAreBlack()
     if (minimalPlatform())
         QSKIP("offscreen only");
     WindowFixture f;
-    f.window->show();
-    f.window->mnustartpick_Click();
-    frmGetColor *picker = pickingWindow();
+    frmGetColor *picker = startPicking(f);
     QVERIFY(picker);
     const QImage &picture = picker->picture();
     QVERIFY(!picture.isNull());
@@ -112,9 +118,7 @@ void tst_Picking::leftClickWithoutMoveAppendsBlack()
     if (minimalPlatform())
         QSKIP("offscreen only");
     WindowFixture f("FFFFFF");
-    f.window->show();
-    f.window->mnustartpick_Click();
-    frmGetColor *picker = pickingWindow();
+    frmGetColor *picker = startPicking(f);
     QVERIFY(picker);
     QVERIFY(!f.window->isVisible());
     QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(20, 20));
@@ -130,9 +134,7 @@ void tst_Picking::moveThenClickAppendsThatPixel()
     if (minimalPlatform())
         QSKIP("offscreen only");
     WindowFixture f;
-    f.window->show();
-    f.window->mnustartpick_Click();
-    frmGetColor *picker = pickingWindow();
+    frmGetColor *picker = startPicking(f);
     QVERIFY(picker);
     QTest::mouseMove(picker, QPoint(7, 9));
     const Color expected = picker->pixelAt(QPoint(7, 9));
@@ -161,9 +163,7 @@ void tst_Picking::endingButtons()
         QSKIP("offscreen only");
     QFETCH(QString, how);
     WindowFixture f("0C0B0A");
-    f.window->show();
-    f.window->mnustartpick_Click();
-    frmGetColor *picker = pickingWindow();
+    frmGetColor *picker = startPicking(f);
     QVERIFY(picker);
     QPointer<frmGetColor> guard(picker);
     if (how == "right")
@@ -230,9 +230,7 @@ void tst_Picking::loupe()
         QSKIP("offscreen only");
     QFETCH(QPoint, corner);
     WindowFixture f;
-    f.window->show();
-    f.window->mnustartpick_Click();
-    frmGetColor *picker = pickingWindow();
+    frmGetColor *picker = startPicking(f);
     QVERIFY(picker);
     const QRect area = picker->rect();
     const QPoint at(corner.x() ? area.right() - 3 : 3, corner.y() ? area.bottom() - 3 : 3);
@@ -263,9 +261,7 @@ void tst_Picking::loupeBesideThePreview()
     if (minimalPlatform())
         QSKIP("offscreen only");
     WindowFixture f;
-    f.window->show();
-    f.window->mnustartpick_Click();
-    frmGetColor *picker = pickingWindow();
+    frmGetColor *picker = startPicking(f);
     QVERIFY(picker);
     // Just above and left of the preview, where the loupe would go under it.
     const QRect preview(picker->mapFromGlobal(picker->preview()->frameGeometry().topLeft()),
