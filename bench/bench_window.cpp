@@ -4,6 +4,7 @@
 #include "app/frmshowcolor.h"
 #include "picker/frmGetColor.h"
 #include "picker/frmpick.h"
+#include "picker/pickingsession.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -76,10 +77,8 @@ BENCHMARK(BM_ShowColorChart)->Unit(benchmark::kMicrosecond);
 
 frmGetColor *pickingWindow()
 {
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *picker = qobject_cast<frmGetColor *>(w); picker && picker->isVisible())
-            return picker;
-    return nullptr;
+    const PickingSession *session = g_window->picking();
+    return session && !session->windows().isEmpty() ? session->windows().first() : nullptr;
 }
 
 // Spins the event loop until the window is mapped and exposed; QTest's waits sleep in 10 ms
@@ -201,7 +200,7 @@ void BM_PointerMoveToRepaint(benchmark::State &state)
     for (auto _ : state) {
         // Painted now rather than on the next update.
         picker->repaint(movePointer(picker, ++i));
-        picker->preview()->repaint();
+        g_window->picking()->preview()->repaint();
     }
     endPicking(picker);
 }

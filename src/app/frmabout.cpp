@@ -1,8 +1,8 @@
 // The About box, laid out in twips at 15 twips per pixel.
 #include "frmabout.h"
 
-#include "designunits.h"
-#include "settopmost.h"
+#include "ui/designunits.h"
+#include "ui/settopmost.h"
 #include "weblink.h"
 
 #include <QLabel>
@@ -17,16 +17,11 @@ frmabout::frmabout(QWidget *owner) : QDialog(nullptr)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(designunits::pixels(3420), designunits::pixels(1875));
-    QFont windowFont(QStringLiteral("Tahoma"));
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setFont(designunits::windowFont());
 
     auto *title = new QLabel(QStringLiteral("Huebrook 1.0"), this);
     title->setObjectName(QStringLiteral("Label1"));
-    QFont titleFont(QStringLiteral("Tahoma"));
-    titleFont.setPointSizeF(9);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
+    title->setFont(designunits::designFont(QStringLiteral("Tahoma"), 9, true));
     title->setGeometry(twipRect(390, 225, 2850, 210));
 
     auto *maker = new QLabel(QStringLiteral("Freeware by ") + weblink::makerName, this);

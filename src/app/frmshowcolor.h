@@ -1,5 +1,5 @@
-// The main window: the current color with its readouts and sliders, the palette grid, and the
-// image buttons that start picking, show the About box and open the maker's page.
+// The main window: the eyedropper, About and web images above the current color editor and the
+// palette chart, and the wiring between them and a picking session.
 #pragma once
 
 #include "color/bascommon.h"
@@ -9,13 +9,11 @@
 #include <QWidget>
 #include <functional>
 
-class ColorLabel;
-class PaletteGrid;
-class QAction;
-class QLineEdit;
+class ColorChart;
+class ColorEditor;
+class PickingSession;
 class QMenu;
-class QScrollBar;
-class frmGetColor;
+class ScreenCapture;
 
 class frmshowcolor : public QWidget
 {
@@ -26,35 +24,26 @@ public:
                  std::function<void(const QString &)> reporter = {});
     ~frmshowcolor() override;
 
-    // The single way to change the current color.
     void CurrentColorChanged(Color color);
-    void rgbslider();
     void ChangeCopyMenu();
-
-    // Reloads the grid from the palette file; page is set to 1, the only page there is.
     void ShowColorChart(const QString &curChartfile, int &page);
     // Selects swatch Index (0 is the newest color); the right button (2) opens the Edit menu.
     void lblcor_MouseUp(int16_t Index, int16_t Button, int16_t Shift, float X, float Y);
-
-    void mnuDelCor_Click();
-    void mnuCleanDup_Click();
-    void mnuExport_Click();
-    void mnuImport_Click();
-    // Appends the colors of the GIMP palette at path, then selects the newest color.
-    void importPalette(const QString &path);
-
-    // Asks for a file to save to (saving) or to open, with a suggested name; empty when the user
-    // cancels. A QFileDialog unless a test replaces it.
-    std::function<QString(bool saving, const QString &suggestion)> chooseFile;
     void mnustartpick_Click();
     void mnuabout_Click();
     void mnuWeb_Click();
 
-    Color curColor() const { return CurColor; }
-    Color selColor() const { return SelColor; }
-    int32_t chartCount() const { return m_chartCount; }
-    int32_t chartSelRecord() const { return m_chartSelRecord; }
-    const PaletteStore &store() const { return m_store; }
+    ColorEditor *colorEditor() const { return m_editor; }
+    ColorChart *colorChart() const { return m_chart; }
+    // The picking under way, from the eyedropper's click until it ends.
+    PickingSession *picking() const { return m_picking; }
+    // Where picking gets the screen; the session's backend for this desktop unless replaced.
+    std::function<ScreenCapture *()> createCapture;
+
+    Color curColor() const;
+    Color selColor() const;
+    int32_t chartCount() const;
+    int32_t chartSelRecord() const;
 
     void reportError(const QString &message);
 
@@ -64,47 +53,19 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void buildDesign();
+    void buildImages();
     void buildMenus();
     void Form_Load();
     void Form_Unload();
     void restorePosition();
     void lblcolor_MouseUp(int button, QPoint globalPosition);
-    void scrollChanged(QScrollBar *scroll, QLineEdit *field);
-    void showComponents(Color color);
-    void copyFormat(int format);
+    void takePick(Color color);
     void endPicking();
 
-    PaletteStore m_store;
     PositionSettings m_settings;
     std::function<void(const QString &)> m_reporter;
-
-    Color CurColor = 0xFFFFFF;
-    Color SelColor = 0;
-    int32_t m_chartCount = 0;
-    int32_t m_chartSelRecord = 0;
-
-    ColorLabel *lblcolor = nullptr;
-    QLineEdit *txtrgb = nullptr;
-    QLineEdit *txtrgb1 = nullptr;
-    QLineEdit *rtxt = nullptr;
-    QLineEdit *gtxt = nullptr;
-    QLineEdit *btxt = nullptr;
-    QScrollBar *RScroll = nullptr;
-    QScrollBar *GScroll = nullptr;
-    QScrollBar *BScroll = nullptr;
-    PaletteGrid *m_grid = nullptr;
-
+    ColorEditor *m_editor = nullptr;
+    ColorChart *m_chart = nullptr;
     QMenu *mnuEdit = nullptr;
-    QMenu *mnuTool = nullptr;
-    QMenu *mnuhelp = nullptr;
-    QAction *editsep3 = nullptr;
-    QAction *mnuDelCor = nullptr;
-    QAction *mnuCleanDup = nullptr;
-    QAction *editsep4 = nullptr;
-    QAction *mnuExport = nullptr;
-    QAction *mnuImport = nullptr;
-    QAction *mnuCopy[7] = {};
-
-    frmGetColor *m_picker = nullptr;
+    PickingSession *m_picking = nullptr;
 };

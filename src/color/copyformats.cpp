@@ -1,6 +1,8 @@
 // The seven copy formats, cut out of the hexadecimal and decimal readouts.
 #include "copyformats.h"
 
+#include "bascommon.h"
+
 namespace copyformats {
 
 QString formatText(Format format, const QString &hexText, const QString &decimalText)
@@ -25,6 +27,11 @@ QString formatText(Format format, const QString &hexText, const QString &decimal
                QLatin1Char(',') + hexText.mid(5, 2) + QLatin1Char('}');
     }
     return {};
+}
+
+QString formatText(Format format, int32_t color)
+{
+    return formatText(format, bascommon::ColorToHex(color), bascommon::ColorToRGBText(color));
 }
 
 const char *actionName(Format format)

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <array>
+#include <cstdint>
 
 namespace copyformats {
 
@@ -15,6 +16,9 @@ inline constexpr std::array<Format, 7> allFormats{Format::Hex1, Format::Hex2, Fo
 // hexText is the "#RRGGBB" readout, decimalText the "r,g,b" readout. A hex text shorter than
 // seven characters gives short or empty groups, never a failure.
 QString formatText(Format format, const QString &hexText, const QString &decimalText);
+
+// The same text for a color value.
+QString formatText(Format format, int32_t color);
 
 // The menu item's object name, such as "mnuCopyhex1".
 const char *actionName(Format format);

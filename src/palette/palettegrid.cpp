@@ -2,8 +2,8 @@
 // template wherever it stands.
 #include "palettegrid.h"
 
-#include "color/colorlabel.h"
 #include "color/numconv.h"
+#include "ui/colorlabel.h"
 
 #include <QPainter>
 

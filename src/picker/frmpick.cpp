@@ -1,9 +1,9 @@
 // The "Screen Color" preview window, laid out in twips at 15 twips per pixel.
 #include "frmpick.h"
 
-#include "app/designunits.h"
-#include "app/settopmost.h"
-#include "color/colorlabel.h"
+#include "ui/colorlabel.h"
+#include "ui/designunits.h"
+#include "ui/settopmost.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -17,17 +17,13 @@ frmpick::frmpick(QWidget *pickingWindow)
     setObjectName(QStringLiteral("frmpick"));
     setWindowTitle(QStringLiteral("Screen Color"));
     setFixedSize(designunits::pixels(2385), designunits::pixels(2145));
-    QFont windowFont(QStringLiteral("Tahoma"));
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setFont(designunits::windowFont());
 
     m_preview = new ColorLabel(this);
     m_preview->setObjectName(QStringLiteral("lblcor"));
     m_preview->setGeometry(designunits::twipRect(-60, -15, 2655, 2145));
     m_preview->setBackColor(fromQColor(palette().color(QPalette::Window)));
-    QFont previewFont(QStringLiteral("MS Sans Serif"));
-    previewFont.setPointSizeF(8.25);
-    m_preview->setFont(previewFont);
+    m_preview->setFont(designunits::designFont(QStringLiteral("MS Sans Serif"), 8.25));
 
     auto *stop = new QPushButton(QStringLiteral("Stop Picking Color"), this);
     stop->setObjectName(QStringLiteral("cmdStop"));

@@ -1,6 +1,6 @@
 // The main window as designed, and its position: centred, restored from the settings, stored
 // on close.
-#include "app/frmshowcolor.h"
+#include "../support/windowfixture.h"
 #include "app/positionsettings.h"
 
 #include <QAction>
@@ -46,24 +46,11 @@ private slots:
     void settingsOfAnyBytes_data();
     void settingsOfAnyBytes();
     void firstStartCreatesEmptyPalette();
-
-private:
-    std::unique_ptr<frmshowcolor> makeWindow();
-    QTemporaryDir m_dir;
 };
 
 void tst_frmshowcolor::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(m_dir.isValid());
-}
-
-std::unique_ptr<frmshowcolor> tst_frmshowcolor::makeWindow()
-{
-    auto window =
-        std::make_unique<frmshowcolor>(PaletteStore(m_dir.path()), PositionSettings(appName));
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    return window;
 }
 
 void tst_frmshowcolor::design_data()
@@ -110,7 +97,8 @@ void tst_frmshowcolor::design()
     QFETCH(double, points);
     QFETCH(bool, bold);
     storePosition({}, {});
-    auto window = makeWindow();
+    WindowFixture f({}, appName);
+    frmshowcolor *window = f.window.get();
     auto *control = window->findChild<QWidget *>(name);
     QVERIFY2(control, qPrintable(name));
     QCOMPARE(control->geometry(), geometry);
@@ -128,7 +116,8 @@ void tst_frmshowcolor::design()
 void tst_frmshowcolor::windowProperties()
 {
     storePosition({}, {});
-    auto window = makeWindow();
+    WindowFixture f({}, appName);
+    frmshowcolor *window = f.window.get();
     QCOMPARE(window->windowTitle(), QStringLiteral("Huebrook 1.0"));
     QCOMPARE(window->size(), QSize(186, 348));
     QCOMPARE(window->minimumSize(), window->maximumSize());
@@ -157,7 +146,8 @@ void tst_frmshowcolor::windowProperties()
 void tst_frmshowcolor::menuTree()
 {
     storePosition({}, {});
-    auto window = makeWindow();
+    WindowFixture f({}, appName);
+    frmshowcolor *window = f.window.get();
     const QList<QPair<QString, QString>> items{{"mnuDelCor", "&Delete"},
                                                {"mnuCleanDup", "Clean Duplicate"},
                                                {"mnuExport", "Export Palette..."},
@@ -216,7 +206,8 @@ void tst_frmshowcolor::position()
     QFETCH(bool, centred);
     QFETCH(QPoint, stored);
     storePosition(x, y);
-    auto window = makeWindow();
+    WindowFixture f({}, appName);
+    frmshowcolor *window = f.window.get();
     QScreen *screen = QGuiApplication::primaryScreen();
     const double perPixel = 1440.0 / screen->logicalDotsPerInchX();
     QPoint expected;
@@ -232,7 +223,8 @@ void tst_frmshowcolor::position()
 void tst_frmshowcolor::closeStoresPosition()
 {
     storePosition({}, {});
-    auto window = makeWindow();
+    WindowFixture f({}, appName);
+    frmshowcolor *window = f.window.get();
     window->move(40, 70);
     window->close();
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("huebrook"),
@@ -240,7 +232,8 @@ void tst_frmshowcolor::closeStoresPosition()
     const double perPixel = 1440.0 / QGuiApplication::primaryScreen()->logicalDotsPerInchX();
     QCOMPARE(settings.value("Position/X").toString(), QString::number(40 * perPixel));
     QCOMPARE(settings.value("Position/Y").toString(), QString::number(70 * perPixel));
-    auto next = makeWindow();
+    WindowFixture later({}, appName);
+    frmshowcolor *next = later.window.get();
     QCOMPARE(next->pos(), QPoint(40, 70));
 }
 
@@ -268,7 +261,8 @@ void tst_frmshowcolor::settingsOfAnyBytes()
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(contents);
     file.close();
-    auto window = makeWindow();
+    WindowFixture f({}, appName);
+    frmshowcolor *window = f.window.get();
     QScreen *screen = QGuiApplication::primaryScreen();
     const QSize free = screen->geometry().size() - window->frameGeometry().size();
     const QPoint centre(qRound(free.width() / 2.0), qRound(free.height() / 2.0));
@@ -277,11 +271,9 @@ void tst_frmshowcolor::settingsOfAnyBytes()
 
 void tst_frmshowcolor::firstStartCreatesEmptyPalette()
 {
-    QTemporaryDir dir;
-    auto window =
-        std::make_unique<frmshowcolor>(PaletteStore(dir.path()), PositionSettings(appName));
-    QVERIFY(QFile::exists(dir.filePath("pal.hbk")));
-    QCOMPARE(QFileInfo(dir.filePath("pal.hbk")).size(), 0);
+    WindowFixture f({}, appName);
+    frmshowcolor *window = f.window.get();
+    QCOMPARE(f.palette(), QByteArray()); // created, and empty
     QCOMPARE(window->curColor(), 0xFFFFFF);
     QVERIFY(!window->findChild<QAction *>("mnuDelCor")->isEnabled());
     QVERIFY(!window->findChild<QWidget *>("shpSelect")->isHidden());

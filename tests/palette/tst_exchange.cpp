@@ -1,29 +1,13 @@
 // Export and import of GIMP palettes through the main window: what lands in the files, the
 // sentences for files that cannot be written or read, and a palette dropped on the window.
+#include "../support/files.h"
 #include "../support/windowfixture.h"
+#include "palette/colorchart.h"
 
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
-
-namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
-} // namespace
 
 class tst_Exchange : public QObject
 {
@@ -42,7 +26,7 @@ void tst_Exchange::exportWritesTheWholePalette()
     const QString target = f.dir.filePath("mine.gpl");
     writeFile(target, "an older export, replaced whole");
     QString suggested;
-    f.window->chooseFile = [&](bool saving, const QString &suggestion) {
+    f.window->colorChart()->chooseFile = [&](bool saving, const QString &suggestion) {
         suggested = saving ? suggestion : QString();
         return target;
     };
@@ -57,7 +41,7 @@ void tst_Exchange::exportToAFolderThatIsNotThere()
 {
     WindowFixture f("0C0B0A");
     const QString target = f.dir.filePath("gone/mine.gpl");
-    f.window->chooseFile = [&](bool, const QString &) { return target; };
+    f.window->colorChart()->chooseFile = [&](bool, const QString &) { return target; };
     f.action("mnuExport")->trigger();
     QCOMPARE(f.errors.size(), 1);
     QVERIFY2(f.errors[0].contains(target), qPrintable(f.errors[0]));
@@ -69,7 +53,7 @@ void tst_Exchange::importAppendsAndSelectsTheNewest()
     WindowFixture f("0C0B0A");
     const QString source = f.dir.filePath("in.gpl");
     writeFile(source, "GIMP Palette\r\nName: in\r\n  1   2   3\tfirst\r\n255 0 16 last one");
-    f.window->chooseFile = [&](bool saving, const QString &) {
+    f.window->colorChart()->chooseFile = [&](bool saving, const QString &) {
         return saving ? QString() : source;
     };
     f.action("mnuImport")->trigger();
@@ -85,7 +69,7 @@ void tst_Exchange::malformedImportAppendsNothing()
     WindowFixture f("0C0B0A");
     const QString source = f.dir.filePath("bad.gpl");
     writeFile(source, "GIMP Palette\n1 2 3\n4 5 600\n");
-    f.window->chooseFile = [&](bool, const QString &) { return source; };
+    f.window->colorChart()->chooseFile = [&](bool, const QString &) { return source; };
     f.action("mnuImport")->trigger();
     QCOMPARE(f.palette(), QByteArray("0C0B0A"));
     QCOMPARE(f.errors.size(), 1);

@@ -1,7 +1,7 @@
 // The swatch grid in the main window: which record each swatch shows, the frame's geometry,
 // selection with every button, and Delete and Clean Duplicate ending in a reload.
 #include "../support/windowfixture.h"
-#include "color/colorlabel.h"
+#include "ui/colorlabel.h"
 
 #include <QTest>
 

@@ -1,5 +1,6 @@
 // The palette file on temporary folders: counting, reading the newest records, appending, and
 // the atomic rewrites of Delete and Clean Duplicate, with every step of a rewrite made to fail.
+#include "../support/files.h"
 #include "palette/paletteedit.h"
 #include "palette/palettelocation.h"
 #include "palette/palettestore.h"
@@ -13,19 +14,6 @@
 using paletteedit::paletteName;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 ChartRecord record(const char *six)
 {
@@ -88,7 +76,7 @@ void tst_PaletteStore::missingFileIsCreatedEmpty()
 
 void tst_PaletteStore::countIgnoresPartialRecord()
 {
-    writeAll(pal(), "FF000000FF00A");
+    writeFile(pal(), "FF000000FF00A");
     PaletteStore store(m_dir->path());
     QCOMPARE(store.count(paletteName), 2);
     qint64 count = 0;
@@ -115,7 +103,7 @@ void tst_PaletteStore::recordColors()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, color);
-    writeAll(pal(), bytes);
+    writeFile(pal(), bytes);
     PaletteStore store(m_dir->path());
     QCOMPARE(store.readRecord(paletteName, 1).color(), color);
 }
@@ -124,23 +112,23 @@ void tst_PaletteStore::appendToMissingFile()
 {
     PaletteStore store(m_dir->path());
     store.AppendChartColor(paletteName, QStringLiteral("#FF8000"));
-    QCOMPARE(readAll(pal()), QByteArray("FF8000"));
+    QCOMPARE(readFile(pal()), QByteArray("FF8000"));
 }
 
 void tst_PaletteStore::appendAfterThreeRecords()
 {
-    writeAll(pal(), "000000111111222222");
+    writeFile(pal(), "000000111111222222");
     PaletteStore store(m_dir->path());
     store.AppendChartColor(paletteName, QStringLiteral("#FF8000"));
-    QCOMPARE(readAll(pal()), QByteArray("000000111111222222FF8000"));
+    QCOMPARE(readFile(pal()), QByteArray("000000111111222222FF8000"));
 }
 
 void tst_PaletteStore::appendReplacesPartialTail()
 {
-    writeAll(pal(), "000000111111AB");
+    writeFile(pal(), "000000111111AB");
     PaletteStore store(m_dir->path());
     store.AppendChartColor(paletteName, QStringLiteral("#0C0B0A"));
-    QCOMPARE(readAll(pal()), QByteArray("0000001111110C0B0A"));
+    QCOMPARE(readFile(pal()), QByteArray("0000001111110C0B0A"));
 }
 
 void tst_PaletteStore::newestMatchesRecordByRecord_data()
@@ -158,7 +146,7 @@ void tst_PaletteStore::newestMatchesRecordByRecord()
     QByteArray bytes;
     for (int i = 0; i < records; ++i)
         bytes += QByteArray::number(0x100000 + i * 997, 16).toUpper();
-    writeAll(pal(), bytes + "7");
+    writeFile(pal(), bytes + "7");
     PaletteStore store(m_dir->path());
     qint64 count = -1;
     const auto newest = store.readNewest(paletteName, 100, &count);
@@ -184,34 +172,34 @@ void tst_PaletteStore::deleteRecord()
     QFETCH(QByteArray, before);
     QFETCH(int, recordNumber);
     QFETCH(QByteArray, after);
-    writeAll(pal(), before);
+    writeFile(pal(), before);
     PaletteStore store(m_dir->path());
     const ChartRecord selected = store.readRecord(paletteName, recordNumber);
     QVERIFY(paletteedit::deleteRecord(store, recordNumber, selected));
-    QCOMPARE(readAll(pal()), after);
+    QCOMPARE(readFile(pal()), after);
     QVERIFY(!QFile::exists(m_dir->filePath(paletteedit::deleteTempName)));
 }
 
 void tst_PaletteStore::deleteKeepsRecordsAppendedSinceLoad()
 {
-    writeAll(pal(), "AAAAAABBBBBB");
+    writeFile(pal(), "AAAAAABBBBBB");
     PaletteStore store(m_dir->path());
     const ChartRecord selected = store.readRecord(paletteName, 1);
     store.AppendChartColor(paletteName, QStringLiteral("#CCCCCC")); // another program's pick
     QVERIFY(paletteedit::deleteRecord(store, 1, selected));
-    QCOMPARE(readAll(pal()), QByteArray("BBBBBBCCCCCC"));
+    QCOMPARE(readFile(pal()), QByteArray("BBBBBBCCCCCC"));
 }
 
 void tst_PaletteStore::deleteRefusesChangedRecord()
 {
-    writeAll(pal(), "AAAAAABBBBBBCCCCCC");
+    writeFile(pal(), "AAAAAABBBBBBCCCCCC");
     PaletteStore store(m_dir->path());
     const ChartRecord selected = store.readRecord(paletteName, 3);
-    writeAll(pal(), "AAAAAACCCCCC"); // B removed elsewhere: record 3 no longer exists
+    writeFile(pal(), "AAAAAACCCCCC"); // B removed elsewhere: record 3 no longer exists
     QVERIFY(!paletteedit::deleteRecord(store, 3, selected));
-    writeAll(pal(), "AAAAAADDDDDDCCCCCC"); // record 3 exists but holds another color
+    writeFile(pal(), "AAAAAADDDDDDCCCCCC"); // record 3 exists but holds another color
     QVERIFY(!paletteedit::deleteRecord(store, 2, record("BBBBBB")));
-    QCOMPARE(readAll(pal()), QByteArray("AAAAAADDDDDDCCCCCC"));
+    QCOMPARE(readFile(pal()), QByteArray("AAAAAADDDDDDCCCCCC"));
 }
 
 void tst_PaletteStore::cleanDuplicates_data()
@@ -230,39 +218,39 @@ void tst_PaletteStore::cleanDuplicates()
 {
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
-    writeAll(pal(), before);
+    writeFile(pal(), before);
     PaletteStore store(m_dir->path());
     paletteedit::cleanDuplicates(store);
-    QCOMPARE(readAll(pal()), after);
+    QCOMPARE(readFile(pal()), after);
     QVERIFY(!QFile::exists(m_dir->filePath(paletteedit::cleanTempName)));
 }
 
 void tst_PaletteStore::nonHexRecordSurvivesRewrites()
 {
     const QByteArray odd("Z?\x01 x9");
-    writeAll(pal(), "AAAAAA" + odd + "AAAAAABBBBBB");
+    writeFile(pal(), "AAAAAA" + odd + "AAAAAABBBBBB");
     PaletteStore store(m_dir->path());
     paletteedit::cleanDuplicates(store);
-    QCOMPARE(readAll(pal()), "AAAAAA" + odd + "BBBBBB");
+    QCOMPARE(readFile(pal()), "AAAAAA" + odd + "BBBBBB");
     QVERIFY(paletteedit::deleteRecord(store, 3, record("BBBBBB")));
-    QCOMPARE(readAll(pal()), "AAAAAA" + odd);
+    QCOMPARE(readFile(pal()), "AAAAAA" + odd);
 }
 
 void tst_PaletteStore::staleTemporaryFileIsOverwritten()
 {
-    writeAll(m_dir->filePath(paletteedit::cleanTempName), QByteArray(1000, 'X'));
-    writeAll(m_dir->filePath(paletteedit::deleteTempName), QByteArray(1000, 'Y'));
-    writeAll(pal(), "AAAAAAAAAAAABBBBBB");
+    writeFile(m_dir->filePath(paletteedit::cleanTempName), QByteArray(1000, 'X'));
+    writeFile(m_dir->filePath(paletteedit::deleteTempName), QByteArray(1000, 'Y'));
+    writeFile(pal(), "AAAAAAAAAAAABBBBBB");
     PaletteStore store(m_dir->path());
     paletteedit::cleanDuplicates(store);
-    QCOMPARE(readAll(pal()), QByteArray("AAAAAABBBBBB"));
+    QCOMPARE(readFile(pal()), QByteArray("AAAAAABBBBBB"));
     QVERIFY(paletteedit::deleteRecord(store, 1, record("AAAAAA")));
-    QCOMPARE(readAll(pal()), QByteArray("BBBBBB"));
+    QCOMPARE(readFile(pal()), QByteArray("BBBBBB"));
 }
 
 void tst_PaletteStore::failingTemporaryFile()
 {
-    writeAll(pal(), "AAAAAAAAAAAA");
+    writeFile(pal(), "AAAAAAAAAAAA");
     QVERIFY(QDir(m_dir->path()).mkdir(paletteedit::cleanTempName));
     PaletteStore store(m_dir->path());
     try {
@@ -271,25 +259,25 @@ void tst_PaletteStore::failingTemporaryFile()
     } catch (const PaletteError &error) {
         QVERIFY2(error.message().contains(QStringLiteral("pal.tmp")), qPrintable(error.message()));
     }
-    QCOMPARE(readAll(pal()), QByteArray("AAAAAAAAAAAA"));
+    QCOMPARE(readFile(pal()), QByteArray("AAAAAAAAAAAA"));
 }
 
 void tst_PaletteStore::failingWrite()
 {
     if (!QFile::exists(QStringLiteral("/dev/full")))
         QSKIP("needs /dev/full");
-    writeAll(pal(), "AAAAAABBBBBB");
+    writeFile(pal(), "AAAAAABBBBBB");
     // Every write to /dev/full fails as on a full disk.
     QVERIFY(QFile::link(QStringLiteral("/dev/full"), m_dir->filePath(paletteedit::deleteTempName)));
     PaletteStore store(m_dir->path());
     QVERIFY_THROWS_EXCEPTION(PaletteError, paletteedit::deleteRecord(store, 1, record("AAAAAA")));
-    QCOMPARE(readAll(pal()), QByteArray("AAAAAABBBBBB"));
+    QCOMPARE(readFile(pal()), QByteArray("AAAAAABBBBBB"));
     QVERIFY(!QFileInfo::exists(m_dir->filePath(paletteedit::deleteTempName)));
 }
 
 void tst_PaletteStore::failingRename()
 {
-    writeAll(pal(), "AAAAAAAAAAAA");
+    writeFile(pal(), "AAAAAAAAAAAA");
     PaletteStore store(m_dir->path());
     store.renameFile = [](const std::filesystem::path &from, const std::filesystem::path &) {
         throw std::filesystem::filesystem_error("rename", from,
@@ -301,7 +289,7 @@ void tst_PaletteStore::failingRename()
     } catch (const PaletteError &error) {
         QVERIFY2(error.message().contains(QStringLiteral("pal.hbk")), qPrintable(error.message()));
     }
-    QCOMPARE(readAll(pal()), QByteArray("AAAAAAAAAAAA"));
+    QCOMPARE(readFile(pal()), QByteArray("AAAAAAAAAAAA"));
     QVERIFY(!QFile::exists(m_dir->filePath(paletteedit::cleanTempName)));
 }
 
@@ -333,17 +321,17 @@ void tst_PaletteStore::paletteIsSymbolicLink()
 {
     QVERIFY(QDir(m_dir->path()).mkdir("elsewhere"));
     const QString real = m_dir->filePath("elsewhere/colors.hbk");
-    writeAll(real, "AAAAAABBBBBBAAAAAA");
+    writeFile(real, "AAAAAABBBBBBAAAAAA");
     QVERIFY(QFile::link(real, pal()));
     PaletteStore store(m_dir->path());
     paletteedit::cleanDuplicates(store);
     QVERIFY(QFileInfo(pal()).isSymLink());
-    QCOMPARE(readAll(real), QByteArray("AAAAAABBBBBB"));
+    QCOMPARE(readFile(real), QByteArray("AAAAAABBBBBB"));
     QVERIFY(paletteedit::deleteRecord(store, 1, record("AAAAAA")));
     QVERIFY(QFileInfo(pal()).isSymLink());
-    QCOMPARE(readAll(real), QByteArray("BBBBBB"));
+    QCOMPARE(readFile(real), QByteArray("BBBBBB"));
     store.AppendChartColor(paletteName, QStringLiteral("#0C0B0A"));
-    QCOMPARE(readAll(real), QByteArray("BBBBBB0C0B0A"));
+    QCOMPARE(readFile(real), QByteArray("BBBBBB0C0B0A"));
     QCOMPARE(QDir(m_dir->filePath("elsewhere")).entryList(QDir::Files), QStringList{"colors.hbk"});
 }
 

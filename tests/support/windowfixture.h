@@ -1,8 +1,10 @@
-// Shared by the widget tests: a main window on a palette in a temporary folder, its controls by
-// name, and a way to drive a popup menu without ever hanging.
+// Shared by the widget tests: a main window on a palette in a temporary folder, picking from a
+// fixed picture, its controls by name, and a way to drive a popup menu without ever hanging.
 #pragma once
 
 #include "app/frmshowcolor.h"
+#include "fakecapture.h"
+#include "files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,19 +24,19 @@ struct WindowFixture
     std::unique_ptr<frmshowcolor> window;
     QStringList errors;
 
-    // records: the palette's bytes, oldest first.
-    explicit WindowFixture(const QByteArray &records = {})
+    // records: the palette's bytes, oldest first; settingsName: where the window's position is
+    // kept. Picking captures the pattern picture.
+    explicit WindowFixture(const QByteArray &records = {},
+                           const QString &settingsName = QStringLiteral("tst-fixture"))
     {
         QStandardPaths::setTestModeEnabled(true);
-        if (!records.isEmpty()) {
-            QFile file(dir.filePath(QStringLiteral("pal.hbk")));
-            file.open(QIODevice::WriteOnly);
-            file.write(records);
-        }
-        window = std::make_unique<frmshowcolor>(
-            PaletteStore(dir.path()), PositionSettings(QStringLiteral("tst-fixture")),
-            [this](const QString &message) { errors << message; });
+        if (!records.isEmpty())
+            writeFile(dir.filePath(QStringLiteral("pal.hbk")), records);
+        window =
+            std::make_unique<frmshowcolor>(PaletteStore(dir.path()), PositionSettings(settingsName),
+                                           [this](const QString &message) { errors << message; });
         window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->createCapture = [] { return new FakeCapture; };
     }
 
     template <typename T = QWidget> T *find(const QString &name) const
@@ -46,12 +48,7 @@ struct WindowFixture
     {
         return window->findChild<QAction *>(QLatin1String(name));
     }
-    QByteArray palette() const
-    {
-        QFile file(dir.filePath(QStringLiteral("pal.hbk")));
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }
+    QByteArray palette() const { return readFile(dir.filePath(QStringLiteral("pal.hbk"))); }
 };
 
 // Runs `open`, which must open a popup menu, and calls `inPopup` with that menu once it shows.

@@ -1,18 +1,17 @@
-// The main window's palette exchange: exporting the palette as a GIMP palette and importing one,
-// from the Edit menu or by dropping the file on the window.
-#include "app/frmshowcolor.h"
+// Palette exchange: exporting the palette as a GIMP palette and importing one, from the Edit
+// menu or by dropping the file on the window.
+#include "colorchart.h"
 
 #include "gimppalette.h"
 #include "paletteedit.h"
 
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace {
 
@@ -23,19 +22,9 @@ QString startFolder()
     return QDir(documents).exists() ? documents : QDir::homePath();
 }
 
-QStringList droppedPalettes(const QMimeData *mime)
-{
-    QStringList paths;
-    for (const QUrl &url : mime->urls())
-        if (url.isLocalFile() &&
-            url.fileName().endsWith(QLatin1String(".gpl"), Qt::CaseInsensitive))
-            paths << url.toLocalFile();
-    return paths;
-}
-
 } // namespace
 
-void frmshowcolor::mnuExport_Click()
+void ColorChart::mnuExport_Click()
 {
     const QString path =
         chooseFile(true, QDir(startFolder()).filePath(QStringLiteral("Huebrook.gpl")));
@@ -48,26 +37,26 @@ void frmshowcolor::mnuExport_Click()
         // at all.
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-            reportError(QStringLiteral("Could not export the palette to %1: %2.")
+            emit failed(QStringLiteral("Could not export the palette to %1: %2.")
                             .arg(QDir::toNativeSeparators(path), file.errorString()));
     } catch (const PaletteError &error) {
-        reportError(error.message());
+        emit failed(error.message());
     }
 }
 
-void frmshowcolor::mnuImport_Click()
+void ColorChart::mnuImport_Click()
 {
     const QString path = chooseFile(false, startFolder());
     if (!path.isEmpty())
         importPalette(path);
 }
 
-void frmshowcolor::importPalette(const QString &path)
+void ColorChart::importPalette(const QString &path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        reportError(
+        emit failed(
             QStringLiteral("Could not import the palette %1: %2.").arg(shown, file.errorString()));
         return;
     }
@@ -75,32 +64,24 @@ void frmshowcolor::importPalette(const QString &path)
     try {
         m_store.appendRecords(paletteedit::paletteName, gimppalette::read(contents));
     } catch (const gimppalette::FormatError &error) {
-        reportError(QStringLiteral("Nothing was imported from %1: line %2 %3.")
+        emit failed(QStringLiteral("Nothing was imported from %1: line %2 %3.")
                         .arg(shown)
                         .arg(error.line)
                         .arg(error.reason));
         return;
     } catch (const PaletteError &error) {
-        reportError(error.message());
+        emit failed(error.message());
         return;
     }
-    int page = 1;
-    ShowColorChart(paletteedit::paletteName, page);
-    lblcor_MouseUp(0, 1, 0, 0, 0);
+    reloadAndSelectNewest();
 }
 
-void frmshowcolor::dragEnterEvent(QDragEnterEvent *event)
+QStringList ColorChart::droppedPalettes(const QMimeData *mime)
 {
-    if (!droppedPalettes(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void frmshowcolor::dropEvent(QDropEvent *event)
-{
-    const QStringList paths = droppedPalettes(event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    for (const QString &path : paths)
-        importPalette(path);
+    QStringList paths;
+    for (const QUrl &url : mime->urls())
+        if (url.isLocalFile() &&
+            url.fileName().endsWith(QLatin1String(".gpl"), Qt::CaseInsensitive))
+            paths << url.toLocalFile();
+    return paths;
 }

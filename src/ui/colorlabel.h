@@ -1,7 +1,7 @@
 // A label that shows a color: the preview, the swatches and the picking preview are all one.
 #pragma once
 
-#include "bascommon.h"
+#include "color/bascommon.h"
 
 #include <QWidget>
 

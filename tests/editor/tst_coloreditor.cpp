@@ -2,7 +2,7 @@
 // copy captions and the preview's copy menu.
 #include "../support/copytables.h"
 #include "../support/windowfixture.h"
-#include "color/colorlabel.h"
+#include "ui/colorlabel.h"
 
 #include <QClipboard>
 #include <QSignalSpy>

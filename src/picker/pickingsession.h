@@ -1,0 +1,68 @@
+// One picking from start to end: the capture, one frozen window per screen, the "Screen Color"
+// preview, the zoom of the loupe and the pick point. It reports colors and knows nothing of
+// who keeps them.
+#pragma once
+
+#include "color/bascommon.h"
+#include "loupe.h"
+#include "screencapture.h"
+
+#include <QList>
+#include <QObject>
+#include <QPoint>
+
+class QKeyEvent;
+class frmGetColor;
+class frmpick;
+
+class PickingSession : public QObject
+{
+    Q_OBJECT
+public:
+    // Takes the capture backend.
+    explicit PickingSession(ScreenCapture *capture, QObject *parent = nullptr);
+    ~PickingSession() override;
+
+    // Checks that the screen can be captured here, before anything is hidden, then announces
+    // aboutToCapture() and captures; the frozen windows show when the picture arrives. Anything
+    // that stops picking from starting comes as failed().
+    void start();
+
+    Color pickedColor() const { return m_pickedColor; }
+    int zoom() const { return m_zoom; }
+    frmpick *preview() const { return m_preview; }
+    // The frozen windows, the primary screen's first; empty until the picture arrives.
+    const QList<frmGetColor *> &windows() const { return m_windows; }
+
+    // The frozen windows' side.
+    void pointAt(frmGetColor *window, QPoint pixel);
+    void pick();
+    void setZoom(int zoom);
+    // False for a key that picking does not use.
+    bool handleKey(const QKeyEvent &event);
+    // Hides every picking window, the preview before or after the frozen screens.
+    void end(bool previewFirst);
+
+signals:
+    // The last moment to leave the screen before it is captured; nothing shows yet.
+    void aboutToCapture();
+    // A left click, Enter or Space picked this color.
+    void picked(Color color);
+    // Picking ended; every picking window is hidden, and the session may be deleted.
+    void finished();
+    // Picking could not start, for this reason; nothing of picking was shown.
+    void failed(const QString &reason);
+
+private:
+    // Clears the clipboard and captures the screen.
+    void Form_Load();
+    void CaptureScreen();
+    void showPicking(const QList<ScreenPicture> &pictures);
+
+    ScreenCapture *m_capture;
+    QList<frmGetColor *> m_windows;
+    frmpick *m_preview = nullptr;
+    frmGetColor *m_current = nullptr; // the window holding the pick point
+    Color m_pickedColor = 0;
+    int m_zoom = loupe::startZoom;
+};
