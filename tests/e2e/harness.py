@@ -21,6 +21,30 @@ MODELINES = {"1920x1080": "148.5 1920 2008 2052 2200 1080 1084 1089 1125",
 TITLE = "Huebrook 1.0"
 
 
+def pattern(x, y):
+    """A distinct color for every pixel of a screen up to 4096 by 4096, as the tests paint it
+    (the root window here, wayland/pattern.cpp under a compositor)."""
+    return (x % 256, y % 256, (x // 256) * 16 + y // 256)
+
+
+def hex_record(rgb):
+    """The palette record of a color."""
+    return b"%02X%02X%02X" % rgb
+
+
+def end_processes(processes, timeout=5):
+    """Ends every process still running, newest first, by its PID: SIGTERM, then SIGKILL."""
+    for process in reversed(processes):
+        if process.poll() is None:
+            process.send_signal(signal.SIGTERM)
+            try:
+                process.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+    processes.clear()
+
+
 def wait_until(predicate, timeout=10.0, interval=0.02, what="condition"):
     deadline = time.monotonic() + timeout
     while True:
@@ -143,14 +167,7 @@ class Display:
                               check=check, timeout=timeout)
 
     def stop(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.send_signal(signal.SIGTERM)
-                try:
-                    process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        end_processes(self.processes)
         shutil.rmtree(self.folder, ignore_errors=True)
 
     # --- a person's hands and eyes -------------------------------------------------------------
@@ -354,15 +371,7 @@ class App:
         return process
 
     def stop(self):
-        for process in self.processes:
-            if process.poll() is None:
-                process.send_signal(signal.SIGTERM)
-                try:
-                    process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
-        self.processes = []
+        end_processes(self.processes)
 
     def cleanup(self):
         self.stop()

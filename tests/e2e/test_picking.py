@@ -2,18 +2,9 @@
 
 import unittest
 
-from harness import E2ETestCase, TITLE, wait_until
+from harness import E2ETestCase, TITLE, hex_record, pattern, wait_until
 
 PREVIEW = "Screen Color"
-
-
-def pattern(x, y):
-    """A distinct color for every pixel of a screen up to 4096 by 4096."""
-    return (x % 256, y % 256, (x // 256) * 16 + y // 256)
-
-
-def hex_record(rgb):
-    return b"%02X%02X%02X" % rgb
 
 
 class Picking(E2ETestCase):

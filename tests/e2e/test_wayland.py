@@ -10,18 +10,14 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import EXECUTABLE
+from harness import EXECUTABLE, hex_record, pattern
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 RIGS = os.path.join(HERE, "wayland")
 
 
-def pattern(x, y):
-    return (x % 256, y % 256, (x // 256) * 16 + y // 256)
-
-
 def records(picks):
-    return "".join("%02X%02X%02X" % pattern(*p) for p in picks)
+    return b"".join(hex_record(pattern(*p)) for p in picks).decode()
 
 
 def run_rig(desktop, *args, scale=1, outputs=1, timeout=150):

@@ -52,6 +52,7 @@ class tst_Picking : public QObject
 {
     Q_OBJECT
 private slots:
+    void designs_data();
     void designs();
     void eyedropperCursor();
     void pixelsOutsideThePictureAreBlack();
@@ -67,28 +68,47 @@ private slots:
     void loupeBesideThePreview();
 };
 
+void tst_Picking::designs_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("name"); // empty for the window itself
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text"); // the title, caption or label, up to its first variable
+    QTest::newRow("preview") << "frmpick"
+                             << "" << QRect(0, 0, 159, 143) << "Screen Color";
+    QTest::newRow("preview: Stop") << "frmpick"
+                                   << "cmdStop" << QRect(-1, 114, 161, 31) << "Stop Picking Color";
+    QTest::newRow("preview: color") << "frmpick"
+                                    << "lblcor" << QRect(-4, -1, 177, 143) << "";
+    QTest::newRow("About") << "frmabout"
+                           << "" << QRect(0, 0, 228, 125) << "About";
+    QTest::newRow("About: title") << "frmabout"
+                                  << "Label1" << QRect(26, 15, 190, 14) << "Huebrook 1.0";
+    QTest::newRow("About: maker") << "frmabout"
+                                  << "Label2" << QRect(26, 62, 171, 17) << "Freeware by ";
+    QTest::newRow("About: OK") << "frmabout"
+                               << "Cmdok" << QRect(71, 85, 76, 25) << "OK";
+}
+
 void tst_Picking::designs()
 {
+    QFETCH(QString, window);
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
     QWidget host;
     frmpick preview(&host);
-    QCOMPARE(preview.windowTitle(), QStringLiteral("Screen Color"));
-    QCOMPARE(preview.size(), QSize(159, 143));
-    QVERIFY(preview.windowFlags() & Qt::WindowStaysOnTopHint);
-    QVERIFY((preview.windowFlags() & Qt::WindowType_Mask) == Qt::Tool);
-    auto *stop = preview.findChild<QPushButton *>("cmdStop");
-    QCOMPARE(stop->text(), QStringLiteral("Stop Picking Color"));
-    QCOMPARE(stop->geometry(), QRect(-1, 114, 161, 31));
-    QCOMPARE(preview.findChild<QWidget *>("lblcor")->geometry(), QRect(-4, -1, 177, 143));
-
     frmabout about;
-    QCOMPARE(about.windowTitle(), QStringLiteral("About"));
-    QCOMPARE(about.size(), QSize(228, 125));
-    QVERIFY(about.windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(about.findChild<QLabel *>("Label1")->text(), QStringLiteral("Huebrook 1.0"));
-    QCOMPARE(about.findChild<QLabel *>("Label1")->geometry(), QRect(26, 15, 190, 14));
+    QWidget *top = window == "frmpick" ? static_cast<QWidget *>(&preview) : &about;
+    QVERIFY(top->windowFlags() & Qt::WindowStaysOnTopHint);
+    QWidget *control = name.isEmpty() ? top : top->findChild<QWidget *>(name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(name.isEmpty() ? control->rect() : control->geometry(), geometry);
+    const QString shown =
+        name.isEmpty() ? control->windowTitle() : control->property("text").toString();
+    QCOMPARE(shown.left(text.size()), text);
+    QVERIFY((preview.windowFlags() & Qt::WindowType_Mask) == Qt::Tool);
     QCOMPARE(about.findChild<QLabel *>("Label1")->font().pointSizeF(), 9.0);
-    QVERIFY(about.findChild<QLabel *>("Label2")->text().contains("Freeware"));
-    QCOMPARE(about.findChild<QPushButton *>("Cmdok")->geometry(), QRect(71, 85, 76, 25));
 }
 
 void tst_Picking::eyedropperCursor()

@@ -15,7 +15,7 @@ import sys
 import time
 import zlib
 
-from harness import wait_until  # copied beside this file
+from harness import end_processes, pattern, wait_until  # copied beside this file
 
 RIG = "/tmp/rig"
 OUT = os.path.join(RIG, "out")
@@ -60,11 +60,26 @@ def png_pixel(path, x, y):
     return tuple(prev[x * bpp:x * bpp + 3])
 
 
-class Sway:
-    """Windows from swaymsg, input through the virtual-pointer helper, pixels from grim."""
+class Desktop:
+    """What the driver needs of a compositor, in logical pixels: windows() as dicts of title,
+    app_id, rect and fullscreen; client_origin(window); move(x, y); click(x, y, button), which
+    returns a monotonic moment at the release or just before it; screenshot(path, area);
+    pattern_command(). pixel() is the same on every desktop."""
 
     def __init__(self, scale):
         self.scale = scale
+
+    def pixel(self, x, y):
+        path = os.path.join(OUT, "check.png")
+        self.screenshot(path, (x, y, 1, 1))
+        return png_pixel(path, 0, 0)
+
+
+class Sway(Desktop):
+    """Windows from swaymsg, input through the virtual-pointer helper, pixels from grim."""
+
+    def __init__(self, scale):
+        super().__init__(scale)
         out = json.loads(subprocess.check_output(["swaymsg", "-t", "get_outputs"]))
         self.outputs = sorted((o["rect"]["x"], o["name"]) for o in out)
         # The virtual pointer's absolute positions span the whole layout.
@@ -112,20 +127,12 @@ class Sway:
         area = ["-g", "%d,%d %dx%d" % area] if area else []
         subprocess.run(["grim"] + area + [path], check=True)
 
-    def pixel(self, x, y):
-        path = os.path.join(OUT, "check.png")
-        self.screenshot(path, (x, y, 1, 1))
-        return png_pixel(path, 0, 0)
-
     def pattern_command(self):
         return [os.path.join(RIG, "bin", "e2e_pattern")]  # tiled: it fills the output
 
 
-class Gnome:
+class Gnome(Desktop):
     """Windows and input through the shell's Eval (unsafe mode), pixels from its screenshots."""
-
-    def __init__(self, scale):
-        self.scale = scale
 
     def eval(self, js):
         out = subprocess.check_output(["sh", os.path.join(RIG, "shell-eval.sh"), js], text=True)
@@ -168,17 +175,8 @@ class Gnome:
             shell += ["org.gnome.Shell.Screenshot.Screenshot", "false"]
         subprocess.run(shell + ["false", path], check=True, stdout=subprocess.DEVNULL)
 
-    def pixel(self, x, y):
-        path = os.path.join(OUT, "check.png")
-        self.screenshot(path, (x, y, 1, 1))
-        return png_pixel(path, 0, 0)
-
     def pattern_command(self):
         return [os.path.join(RIG, "bin", "e2e_pattern"), "--fullscreen"]
-
-
-def pattern(x, y):
-    return (x % 256, y % 256, (x // 256) * 16 + y // 256)
 
 
 class Session:
@@ -196,13 +194,7 @@ class Session:
         return process
 
     def stop(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
+        end_processes(self.processes)
 
     def window(self, title):
         for w in self.desk.windows():
