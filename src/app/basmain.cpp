@@ -1,13 +1,19 @@
 // The program's entry.
 #include "basmain.h"
 
+#include "commandline.h"
+#include "formats/colorformat.h"
 #include "frmshowcolor.h"
+#include "instancechannel.h"
 #include "palette/palettelocation.h"
+#include "picker/pickingsession.h"
 #include "singleinstance.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QFileInfo>
 #include <QFont>
+#include <cstdio>
 
 namespace basmain {
 
@@ -28,23 +34,145 @@ bool StartCommonControls()
     return true;
 }
 
+namespace {
+
+QString executableName()
+{
+    // What QCoreApplication::applicationFilePath gives, before there is an application: the
+    // command line is read, and a later start handed over, without a display.
+    const QString path = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return QFileInfo(path).completeBaseName();
+}
+
+void print(FILE *stream, QString text)
+{
+    if (!text.endsWith(QLatin1Char('\n')))
+        text += QLatin1Char('\n');
+    fputs(text.toLocal8Bit().constData(), stream);
+    fflush(stream);
+}
+
+// One line, whatever the text holds.
+void printError(QString line)
+{
+    print(stderr, line.replace(QLatin1Char('\n'), QStringLiteral("\\n")));
+}
+
+int handOver(const QString &name, const PickRequest &request)
+{
+    QString error;
+    const std::optional<instanceprotocol::Answer> answer =
+        instanceclient::send(name, request, &error);
+    if (!answer) {
+        printError(error);
+        return commandline::NoPick;
+    }
+    switch (answer->kind) {
+    case instanceprotocol::Answer::Ok:
+        return commandline::Success;
+    case instanceprotocol::Answer::Picked:
+        print(stdout, answer->text);
+        return commandline::Success;
+    case instanceprotocol::Answer::None:
+        if (!answer->text.isEmpty())
+            printError(answer->text);
+        return commandline::NoPick;
+    }
+    return commandline::NoPick;
+}
+
+// What a later start asks of this one. Nothing disturbs a picking under way.
+void serve(frmshowcolor *window, const PickRequest &request, const InstanceServer::Reply &reply)
+{
+    using instanceprotocol::Answer;
+    switch (request.kind) {
+    case PickRequest::Show:
+        if (!window->picking()) {
+            window->show();
+            window->raise();
+            window->activateWindow();
+        }
+        reply(Answer{Answer::Ok, {}});
+        break;
+    case PickRequest::Pick:
+        window->pickFromCommand();
+        reply(Answer{Answer::Ok, {}});
+        break;
+    case PickRequest::PickOnce: {
+        const QString format = request.format;
+        const bool started = window->pickFromCommand(
+            [reply, format](std::optional<Color> color, const QString &why) {
+                reply(color ? Answer{Answer::Picked, colorformat::text(format, *color)}
+                            : Answer{Answer::None, why});
+            });
+        if (!started)
+            reply(Answer{Answer::None, QStringLiteral("Huebrook is already picking.")});
+        break;
+    }
+    }
+}
+
+} // namespace
+
 int Main(int argc, char **argv)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const commandline::Parsed parsed = commandline::parse(arguments);
+    if (!parsed.output.isEmpty())
+        print(stdout, parsed.output);
+    if (!parsed.error.isEmpty())
+        printError(parsed.error);
+    if (!parsed.request)
+        return parsed.exitStatus;
+    const PickRequest request = *parsed.request;
+
+    const QString name = executableName();
+    SingleInstance instance(name);
+    if (!instance.acquire()) {
+        QCoreApplication app(argc, argv);
+        return handOver(name, request);
+    }
+
     QApplication app(argc, argv);
-    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     QCoreApplication::setApplicationName(name);
     QCoreApplication::setOrganizationName(QStringLiteral("huebrook"));
     // Wayland shells find the name and icon of the windows through the desktop entry's id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.huebrook"));
-
-    SingleInstance instance(name);
-    if (!instance.acquire())
-        return 0;
     StartCommonControls();
 
+    InstanceServer server(name);
+    if (QString why; !server.listen(&why))
+        qWarning().noquote() << why << "- a later start cannot hand over to this one.";
+
+    // Without a main window on the screen, messages go where the command was typed.
+    std::function<void(const QString &)> reporter;
+    if (request.kind == PickRequest::PickOnce)
+        reporter = [](const QString &message) { printError(message); };
     PaletteStore store(palettelocation::chooseFolder(QCoreApplication::applicationDirPath()));
-    auto *window = new frmshowcolor(std::move(store), PositionSettings(name));
-    window->show();
+    auto *window = new frmshowcolor(std::move(store), PositionSettings(name), reporter);
+    server.onRequest = [window](const PickRequest &asked, const InstanceServer::Reply &reply) {
+        serve(window, asked, reply);
+    };
+    switch (request.kind) {
+    case PickRequest::Show:
+        window->show();
+        break;
+    case PickRequest::Pick:
+        window->pickFromCommand();
+        break;
+    case PickRequest::PickOnce:
+        window->pickFromCommand(
+            [format = request.format](std::optional<Color> color, const QString &why) {
+                if (color)
+                    print(stdout, colorformat::text(format, *color));
+                else if (!why.isEmpty())
+                    printError(why);
+                QCoreApplication::exit(color ? commandline::Success : commandline::NoPick);
+            });
+        break;
+    }
     return app.exec();
 }
 

@@ -62,7 +62,7 @@ frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
     setFont(designunits::windowFont());
 
     buildImages();
-    m_editor = new ColorEditor(this);
+    m_editor = new ColorEditor(this, CopySettings(m_settings.applicationName()));
     m_chart = new ColorChart(std::move(store), this);
     connect(m_editor, &ColorEditor::colorChanging, m_chart, &ColorChart::currentColorChanging);
     connect(m_editor, &ColorEditor::previewReleased, this, &frmshowcolor::lblcolor_MouseUp);
@@ -242,10 +242,27 @@ int32_t frmshowcolor::chartSelRecord() const
 
 void frmshowcolor::mnustartpick_Click()
 {
+    startPicking(false);
+}
+
+bool frmshowcolor::pickFromCommand(PickDone done)
+{
+    const bool wasVisible = isVisible();
+    if (!startPicking(true))
+        return false;
+    m_pickDone = std::move(done);
+    m_shownBefore = !m_pickDone || wasVisible;
+    return true;
+}
+
+bool frmshowcolor::startPicking(bool atPointer)
+{
     // Also while a capture is still on its way.
     if (m_picking)
-        return;
+        return false;
+    m_shownBefore = true;
     m_picking = new PickingSession(createCapture(), this);
+    m_picking->setStartAtPointer(atPointer);
     connect(m_picking, &PickingSession::aboutToCapture, this, [this] {
         // Hidden before the capture, and until the picture arrives, so it is never in it.
         hide();
@@ -258,16 +275,32 @@ void frmshowcolor::mnustartpick_Click()
         // would report that instead of the screen.
         m_picking->deleteLater();
         m_picking = nullptr;
-        show();
-        reportError(reason);
+        if (m_shownBefore)
+            show();
+        if (PickDone done = std::exchange(m_pickDone, {}))
+            done(std::nullopt, reason);
+        else
+            reportError(reason);
     });
     m_picking->start();
+    return true;
 }
 
 void frmshowcolor::takePick(Color color)
 {
-    if (m_chart->append(color))
-        CurrentColorChanged(color);
+    if (!m_chart->append(color)) {
+        if (PickDone done = std::exchange(m_pickDone, {})) {
+            done(std::nullopt, QStringLiteral("The pick could not be kept in the palette."));
+            m_picking->end(true);
+        }
+        return;
+    }
+    CurrentColorChanged(color);
+    m_editor->pickTaken(color);
+    if (PickDone done = std::exchange(m_pickDone, {})) {
+        done(color, {});
+        m_picking->end(true);
+    }
 }
 
 void frmshowcolor::endPicking()
@@ -275,8 +308,11 @@ void frmshowcolor::endPicking()
     // Deleted later: the frozen screen's own event handler is still running.
     m_picking->deleteLater();
     m_picking = nullptr;
-    show();
+    if (m_shownBefore)
+        show();
     m_chart->reloadAndSelectNewest();
+    if (PickDone done = std::exchange(m_pickDone, {}))
+        done(std::nullopt, {});
 }
 
 void frmshowcolor::dragEnterEvent(QDragEnterEvent *event)

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class ColorChart;
 class ColorEditor;
@@ -30,6 +31,11 @@ public:
     // Selects swatch Index (0 is the newest color); the right button (2) opens the Edit menu.
     void lblcor_MouseUp(int16_t Index, int16_t Button, int16_t Shift, float X, float Y);
     void mnustartpick_Click();
+    // Picking asked for from the command line or by a later start: from the pixel under the
+    // pointer. With done, picking ends after the first pick, done gets its color (or nothing and
+    // why), and the main window returns only if it showed before. False when already picking.
+    using PickDone = std::function<void(std::optional<Color> color, const QString &reason)>;
+    bool pickFromCommand(PickDone done = {});
     void mnuabout_Click();
     void mnuWeb_Click();
 
@@ -59,6 +65,7 @@ private:
     void Form_Unload();
     void restorePosition();
     void lblcolor_MouseUp(int button, QPoint globalPosition);
+    bool startPicking(bool atPointer);
     void takePick(Color color);
     void endPicking();
 
@@ -68,4 +75,6 @@ private:
     ColorChart *m_chart = nullptr;
     QMenu *mnuEdit = nullptr;
     PickingSession *m_picking = nullptr;
+    PickDone m_pickDone;       // picking that ends after its first pick
+    bool m_shownBefore = true; // whether the main window returns when picking ends
 };

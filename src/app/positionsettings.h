@@ -16,6 +16,7 @@ public:
     bool write(const QString &left, const QString &top);
 
     QString fileName() const;
+    const QString &applicationName() const { return m_applicationName; }
 
 private:
     QString m_applicationName;

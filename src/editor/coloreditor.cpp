@@ -4,11 +4,14 @@
 
 #include "color/numconv.h"
 #include "color/numtext.h"
+#include "formats/colorformat.h"
+#include "frmformats.h"
 #include "ui/clipboard.h"
 #include "ui/colorlabel.h"
 #include "ui/designunits.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -71,7 +74,8 @@ void makeChannelLabel(QWidget *parent, const char *name, const QString &text, QR
 
 } // namespace
 
-ColorEditor::ColorEditor(QWidget *window) : QObject(window)
+ColorEditor::ColorEditor(QWidget *window, CopySettings settings)
+    : QObject(window), m_settings(std::move(settings)), m_choices(m_settings.read())
 {
     lblcolor = new ColorLabel(window);
     lblcolor->setObjectName(QStringLiteral("lblcolor"));
@@ -136,15 +140,82 @@ void ColorEditor::buildSliders(QWidget *window)
 
 void ColorEditor::addCopyMenu(QMenu *edit)
 {
-    QMenu *mnuCopydec = edit->addMenu(QStringLiteral("Copy Color Value"));
+    mnuCopydec = edit->addMenu(QStringLiteral("Copy Color Value"));
     mnuCopydec->setObjectName(QStringLiteral("mnuCopydec"));
     mnuCopydec->menuAction()->setObjectName(QStringLiteral("mnuCopydec"));
-    for (size_t i = 0; i < mnuCopy.size(); ++i) {
-        const copyformats::Format format = copyformats::allFormats[i];
-        mnuCopy[i] = mnuCopydec->addAction(copyText(format));
-        mnuCopy[i]->setObjectName(QLatin1String(copyformats::actionName(format)));
-        connect(mnuCopy[i], &QAction::triggered, this, [this, format] { copyFormat(format); });
+    for (size_t i = 0; i < mnuCopy.size(); ++i)
+        mnuCopy[i] = addFormatItem(
+            colorformat::names().at(static_cast<qsizetype>(i)),
+            QLatin1String(copyformats::actionName(copyformats::allFormats[i])), nullptr);
+    mnuCopydec->addSeparator()->setObjectName(QStringLiteral("copysep1"));
+    for (const QString &name : colorformat::cssNames())
+        addFormatItem(name, QStringLiteral("mnuCopy") + name, nullptr);
+    copysep2 = mnuCopydec->addSeparator();
+    copysep2->setObjectName(QStringLiteral("copysep2"));
+    showUserFormats();
+    mnuCopyEachPick = mnuCopydec->addAction(QStringLiteral("Copy Each Pick"));
+    mnuCopyEachPick->setObjectName(QStringLiteral("mnuCopyEachPick"));
+    mnuCopyEachPick->setCheckable(true);
+    mnuCopyEachPick->setChecked(m_choices.eachPick);
+    connect(mnuCopyEachPick, &QAction::toggled, this, [this](bool on) {
+        m_choices.eachPick = on;
+        saveChoices();
+    });
+    QAction *mnuEditFormats = mnuCopydec->addAction(QStringLiteral("Edit Formats..."));
+    mnuEditFormats->setObjectName(QStringLiteral("mnuEditFormats"));
+    connect(mnuEditFormats, &QAction::triggered, this, &ColorEditor::mnuEditFormats_Click);
+}
+
+QAction *ColorEditor::addFormatItem(const QString &spec, const QString &name, QAction *before)
+{
+    auto *item = new QAction(mnuCopydec);
+    item->setObjectName(name);
+    mnuCopydec->insertAction(before, item);
+    connect(item, &QAction::triggered, this, [this, spec] { copyFormat(spec); });
+    m_formatItems.append({item, spec});
+    item->setText(caption(spec));
+    return item;
+}
+
+void ColorEditor::showUserFormats()
+{
+    for (QAction *item : std::as_const(m_userItems)) {
+        m_formatItems.removeIf([item](const auto &entry) { return entry.first == item; });
+        delete item;
     }
+    m_userItems.clear();
+    for (qsizetype i = 0; i < m_choices.formats.size(); ++i)
+        m_userItems << addFormatItem(m_choices.formats.at(i),
+                                     QStringLiteral("mnuCopyUser%1").arg(i + 1), copysep2);
+}
+
+void ColorEditor::mnuEditFormats_Click()
+{
+    frmformats dialog(m_choices.formats, CurColor, lblcolor->window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_choices.formats = dialog.formats();
+    if (!m_choices.formats.contains(m_choices.last) &&
+        !colorformat::names().contains(m_choices.last))
+        m_choices.last = QStringLiteral("hex");
+    saveChoices();
+    showUserFormats();
+}
+
+void ColorEditor::saveChoices()
+{
+    if (!m_settings.write(m_choices))
+        emit failed(QStringLiteral("Could not save the copy formats in %1.")
+                        .arg(QDir::toNativeSeparators(m_settings.fileName())));
+}
+
+void ColorEditor::pickTaken(Color color)
+{
+    if (!m_choices.eachPick)
+        return;
+    const QString text = colorformat::text(m_choices.last, color);
+    if (!clipboard::putText(text))
+        emit failed(QStringLiteral("Could not put %1 on the clipboard.").arg(text));
 }
 
 void ColorEditor::showFirstColor()
@@ -200,23 +271,30 @@ void ColorEditor::scrollChanged(QScrollBar *scroll, QLineEdit *field)
     CurrentColorChanged(composeColor(red, green, blue));
 }
 
-QString ColorEditor::copyText(copyformats::Format format) const
+QString ColorEditor::copyText(const QString &spec) const
 {
     // The preview's color: inside CurrentColorChanged it is new before CurColor is.
-    return copyformats::formatText(format, lblcolor->backColor());
+    return colorformat::text(spec, lblcolor->backColor());
 }
 
 void ColorEditor::ChangeCopyMenu()
 {
-    for (size_t i = 0; i < mnuCopy.size(); ++i)
-        if (mnuCopy[i])
-            mnuCopy[i]->setText(copyText(copyformats::allFormats[i]));
+    for (const auto &[item, spec] : std::as_const(m_formatItems))
+        item->setText(caption(spec));
 }
 
-void ColorEditor::copyFormat(copyformats::Format format)
+QString ColorEditor::caption(const QString &spec) const
+{
+    // The text itself, never a keyboard mnemonic.
+    return copyText(spec).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+void ColorEditor::copyFormat(const QString &spec)
 {
     clipboard::clear();
-    const QString text = copyText(format);
+    const QString text = copyText(spec);
     if (!clipboard::putText(text))
         emit failed(QStringLiteral("Could not put %1 on the clipboard.").arg(text));
+    m_choices.last = spec;
+    saveChoices();
 }

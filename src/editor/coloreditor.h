@@ -4,10 +4,13 @@
 
 #include "color/bascommon.h"
 #include "color/copyformats.h"
+#include "formats/copysettings.h"
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <array>
+#include <utility>
 
 class ColorLabel;
 class QAction;
@@ -20,11 +23,16 @@ class ColorEditor : public QObject
 {
     Q_OBJECT
 public:
-    // Builds the editor's controls on the window, as designed, showing white.
-    explicit ColorEditor(QWidget *window);
+    // Builds the editor's controls on the window, as designed, showing white. settings keeps
+    // the user's formats and copy choices.
+    ColorEditor(QWidget *window, CopySettings settings);
 
-    // Adds the "Copy Color Value" submenu to the Edit menu.
+    // Adds the "Copy Color Value" submenu to the Edit menu: the seven formats, the CSS ones, the
+    // user's own, "Copy Each Pick" and "Edit Formats...".
     void addCopyMenu(QMenu *edit);
+    // With "Copy Each Pick" on, puts the pick's text in the format chosen last on the clipboard.
+    void pickTaken(Color color);
+    void mnuEditFormats_Click();
 
     // The single way to change the current color.
     void CurrentColorChanged(Color color);
@@ -34,8 +42,9 @@ public:
     void showFirstColor();
 
     Color color() const { return CurColor; }
-    QString copyText(copyformats::Format format) const;
-    void copyFormat(copyformats::Format format);
+    // The text of a copy item: spec is a format name or a template.
+    QString copyText(const QString &spec) const;
+    void copyFormat(const QString &spec);
 
 signals:
     // Before the preview takes a color other than the current one.
@@ -49,6 +58,10 @@ private:
     void buildSliders(QWidget *window);
     void scrollChanged(QScrollBar *scroll, QLineEdit *field);
     void showComponents(Color color);
+    QAction *addFormatItem(const QString &spec, const QString &name, QAction *before);
+    void showUserFormats();
+    QString caption(const QString &spec) const;
+    void saveChoices();
 
     Color CurColor = 0xFFFFFF;
     ColorLabel *lblcolor = nullptr;
@@ -61,4 +74,12 @@ private:
     QScrollBar *GScroll = nullptr;
     QScrollBar *BScroll = nullptr;
     std::array<QAction *, copyformats::allFormats.size()> mnuCopy = {};
+    CopySettings m_settings;
+    CopyChoices m_choices;
+    QMenu *mnuCopydec = nullptr;
+    // Every item whose caption is its text, with its format.
+    QList<std::pair<QAction *, QString>> m_formatItems;
+    QList<QAction *> m_userItems;
+    QAction *copysep2 = nullptr;
+    QAction *mnuCopyEachPick = nullptr;
 };

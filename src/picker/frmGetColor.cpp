@@ -84,6 +84,20 @@ void frmGetColor::Form_MouseMove(QPointF logicalPosition)
                                    static_cast<int>(std::floor(device.y() * scale))));
 }
 
+std::optional<QPoint> frmGetColor::pixelUnderPointer() const
+{
+    // Only the X server answers; a Wayland client learns where the pointer is when it moves.
+    const std::optional<QPoint> device = devicepointer::position(winId());
+    if (!device)
+        return std::nullopt;
+    const qreal scale = imageScale();
+    const QPoint pixel(static_cast<int>(std::floor(device->x() * scale)),
+                       static_cast<int>(std::floor(device->y() * scale)));
+    if (!m_picture.valid(pixel))
+        return std::nullopt;
+    return pixel;
+}
+
 void frmGetColor::showPickPoint(QPoint pixel)
 {
     m_pick = pixel;

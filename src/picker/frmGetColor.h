@@ -30,6 +30,10 @@ public:
     std::optional<QPoint> pickPoint() const { return m_pick; }
     const loupe::Layout &loupeLayout() const { return m_loupe; }
 
+    // The picture's pixel under the pointer, when the platform tells where the pointer is and it
+    // is over this window.
+    std::optional<QPoint> pixelUnderPointer() const;
+
     // The session's side: the loupe follows the pick point, or goes.
     void showPickPoint(QPoint pixel);
     void dropPickPoint();

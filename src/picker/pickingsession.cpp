@@ -57,6 +57,12 @@ void PickingSession::showPicking(const QList<ScreenPicture> &pictures)
     connect(m_preview, &frmpick::cmdStop_Click, this, [this] { end(true); });
     m_preview->show();
     m_current->activateWindow();
+    if (m_startAtPointer)
+        for (frmGetColor *window : std::as_const(m_windows))
+            if (const std::optional<QPoint> pixel = window->pixelUnderPointer()) {
+                pointAt(window, *pixel);
+                break;
+            }
 }
 
 void PickingSession::pointAt(frmGetColor *window, QPoint pixel)

@@ -27,6 +27,9 @@ public:
     // aboutToCapture() and captures; the frozen windows show when the picture arrives. Anything
     // that stops picking from starting comes as failed().
     void start();
+    // Starts with the pick point at the pixel under the pointer, where the platform can tell it,
+    // so that a click without a move picks that pixel.
+    void setStartAtPointer(bool atPointer) { m_startAtPointer = atPointer; }
 
     Color pickedColor() const { return m_pickedColor; }
     int zoom() const { return m_zoom; }
@@ -65,4 +68,5 @@ private:
     frmGetColor *m_current = nullptr; // the window holding the pick point
     Color m_pickedColor = 0;
     int m_zoom = loupe::startZoom;
+    bool m_startAtPointer = false;
 };

@@ -175,7 +175,9 @@ void tst_frmshowcolor::menuTree()
     for (QAction *action : window->findChild<QMenu *>("mnuCopydec")->actions())
         copyNames << action->objectName();
     QCOMPARE(copyNames, (QStringList{"mnuCopyhex1", "mnuCopyhex2", "mnuCopyhex3", "mnuCopyhex4",
-                                     "mnuCopydec2", "mnuCopydec1", "mnuCopyhex5"}));
+                                     "mnuCopydec2", "mnuCopydec1", "mnuCopyhex5", "copysep1",
+                                     "mnuCopycss-rgb", "mnuCopycss-hsl", "mnuCopyhex-lower",
+                                     "copysep2", "mnuCopyEachPick", "mnuEditFormats"}));
 }
 
 void tst_frmshowcolor::position_data()

@@ -358,9 +358,11 @@ class App:
 
     prefix = []
 
-    def start(self, wait=True):
-        process = subprocess.Popen(self.prefix + [self.executable], cwd=self.root, env=self.env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def start(self, wait=True, args=(), capture=False):
+        """Starts the program; with capture, its standard output and error are pipes."""
+        output = subprocess.PIPE if capture else subprocess.DEVNULL
+        process = subprocess.Popen(self.prefix + [self.executable, *args], cwd=self.root,
+                                   env=self.env, stdout=output, stderr=output, text=True)
         self.processes.append(process)
         if wait:
             self.window = self.display.wait_window(TITLE)

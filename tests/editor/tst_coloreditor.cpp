@@ -4,7 +4,12 @@
 #include "../support/windowfixture.h"
 #include "ui/colorlabel.h"
 
+#include "formats/copysettings.h"
+
 #include <QClipboard>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -46,6 +51,7 @@ private slots:
     void previewPopupOffersOnlyCopies();
     void copyItemPutsCaptionOnClipboard();
     void readoutsCannotBeTyped();
+    void editFormats();
 };
 
 void tst_ColorEditor::startShowsNoContradiction()
@@ -205,6 +211,39 @@ void tst_ColorEditor::readoutsCannotBeTyped()
     QCOMPARE(red->text(), QStringLiteral("12"));
     f.find<QScrollBar>("GScroll")->setValue(1);
     QCOMPARE(f.window->curColor(), composeColor(12, 1, 10));
+}
+
+void tst_ColorEditor::editFormats()
+{
+    CopySettings(QStringLiteral("tst-edit-formats")).write({});
+    WindowFixture f("0C0B0A", QStringLiteral("tst-edit-formats"));
+    QStringList samples;
+    QList<bool> addable;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto *field = dialog->findChild<QLineEdit *>("txtFormat");
+        auto *add = dialog->findChild<QPushButton *>("cmdAdd");
+        for (const char *typed : {"{R}-{x}", "css-rgb", "{r}/{g}/{b}"}) {
+            field->clear();
+            QTest::keyClicks(field, typed); // the sample follows each key
+            samples << dialog->findChild<QLabel *>("lblSample")->text();
+            addable << add->isEnabled();
+        }
+        add->click();
+        dialog->accept();
+    });
+    f.action("mnuEditFormats")->trigger();
+    QVERIFY2(samples.value(0).contains("unknown placeholder {x}"), qPrintable(samples.value(0)));
+    QVERIFY2(samples.value(1).contains("is a name"), qPrintable(samples.value(1)));
+    QCOMPARE(samples.value(2), QStringLiteral("12/11/10"));
+    QCOMPARE(addable, (QList<bool>{false, false, true}));
+    // The new format is an item whose caption is its text, and it is kept.
+    QCOMPARE(f.action("mnuCopyUser1")->text(), QStringLiteral("12/11/10"));
+    f.window->CurrentColorChanged(0x030201);
+    QCOMPARE(f.action("mnuCopyUser1")->text(), QStringLiteral("1/2/3"));
+    QCOMPARE(CopySettings(QStringLiteral("tst-edit-formats")).read().formats,
+             QStringList{"{r}/{g}/{b}"});
 }
 
 QTEST_MAIN(tst_ColorEditor)

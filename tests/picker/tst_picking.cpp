@@ -4,6 +4,7 @@
 // without X11 access does).
 #include "../support/windowfixture.h"
 #include "app/frmabout.h"
+#include "formats/copysettings.h"
 #include "picker/frmGetColor.h"
 #include "picker/frmpick.h"
 #include "picker/pickcursor.h"
@@ -61,6 +62,7 @@ private slots:
     void endingButtons_data();
     void endingButtons();
     void sessionWithoutMainWindow();
+    void copyEachPick();
     void captureFailure();
     void portalMissing();
     void loupe_data();
@@ -217,6 +219,26 @@ void tst_Picking::sessionWithoutMainWindow()
     QTest::keyClick(picker, Qt::Key_Escape);
     QCOMPARE(finished.size(), 1);
     QVERIFY(!picker->isVisible() && !session.preview()->isVisible());
+}
+
+void tst_Picking::copyEachPick()
+{
+    CopySettings(QStringLiteral("tst-copy-each-pick")).write({});
+    WindowFixture f("0C0B0A", QStringLiteral("tst-copy-each-pick"));
+    QCOMPARE(f.action("mnuCopycss-hsl")->text(), QStringLiteral("hsl(30, 9%, 4%)"));
+    f.action("mnuCopycss-rgb")->trigger(); // the format chosen last
+    f.action("mnuCopyEachPick")->trigger();
+    frmGetColor *picker = startPicking(f);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString()); // emptied all the same
+    for (int x : {7, 8}) {
+        moveTo(picker, QPoint(x, 9));
+        QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(x, 9));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("rgb(%1, 9, 0)").arg(x));
+    }
+    QTest::mouseRelease(picker, Qt::RightButton);
+    const CopyChoices kept = CopySettings(QStringLiteral("tst-copy-each-pick")).read();
+    QVERIFY(kept.eachPick && f.action("mnuCopyEachPick")->isChecked());
+    QCOMPARE(kept.last, QStringLiteral("css-rgb"));
 }
 
 void tst_Picking::captureFailure()

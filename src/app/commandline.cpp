@@ -1,0 +1,75 @@
+// The command line, read with QCommandLineParser.
+#include "commandline.h"
+
+#include "formats/colorformat.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+namespace commandline {
+
+Parsed parse(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Pick colors from the screen, keep them in a palette and copy them as "
+                       "text.\n\nFORMAT is one of %1, or a template with {r} {g} {b} (decimal), "
+                       "{R} {G} {B} (hexadecimal), {h} {s} {l} (as css-hsl); {{ and }} are "
+                       "braces.")
+            .arg(colorformat::names().join(QStringLiteral(", "))));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help and exits."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Shows the version and exits."));
+    const QCommandLineOption pick(QStringLiteral("pick"),
+                                  QStringLiteral("Starts picking at once, at the pixel under the "
+                                                 "pointer; in the running Huebrook if there is "
+                                                 "one."));
+    const QCommandLineOption once(QStringLiteral("once"),
+                                  QStringLiteral("With --pick: ends after the first pick, prints "
+                                                 "its text and exits; 1 when nothing was picked."));
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    QStringLiteral("With --pick --once: the text printed "
+                                                   "(default hex)."),
+                                    QStringLiteral("FORMAT"), QStringLiteral("hex"));
+    parser.addOptions({help, version, pick, once, format});
+
+    Parsed parsed;
+    const auto bad = [&parsed](const QString &line) {
+        parsed.error = line;
+        parsed.exitStatus = BadInput;
+        return parsed;
+    };
+    if (!parser.parse(arguments))
+        return bad(parser.errorText());
+    if (parser.isSet(help)) {
+        // Without an application object the usage would name "<executable_name>".
+        parsed.output = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                  QFileInfo(arguments.value(0)).fileName());
+        return parsed;
+    }
+    if (parser.isSet(version)) {
+        parsed.output = QStringLiteral("Huebrook 1.0\n");
+        return parsed;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return bad(QStringLiteral("Unexpected argument: %1")
+                       .arg(parser.positionalArguments().constFirst()));
+    if (parser.isSet(once) && !parser.isSet(pick))
+        return bad(QStringLiteral("--once needs --pick."));
+    if (parser.isSet(format) && !parser.isSet(once))
+        return bad(QStringLiteral("--format needs --pick --once."));
+    PickRequest request;
+    if (parser.isSet(once)) {
+        request.kind = PickRequest::PickOnce;
+        request.format = parser.value(format);
+        if (const QString why = colorformat::problem(request.format); !why.isEmpty())
+            return bad(QStringLiteral("Bad --format: %1.").arg(why));
+    } else if (parser.isSet(pick)) {
+        request.kind = PickRequest::Pick;
+    }
+    parsed.request = request;
+    return parsed;
+}
+
+} // namespace commandline

@@ -1,0 +1,33 @@
+// The command line: no arguments starts Huebrook as always; --pick starts picking at once, and
+// --pick --once prints the first pick in a format and exits.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What a start asks of Huebrook, itself or the one already running.
+struct PickRequest
+{
+    enum Kind { Show, Pick, PickOnce };
+    Kind kind = Show;
+    QString format = QStringLiteral("hex"); // PickOnce only
+    bool operator==(const PickRequest &) const = default;
+};
+
+namespace commandline {
+
+enum ExitStatus { Success = 0, NoPick = 1, BadInput = 2 };
+
+struct Parsed
+{
+    std::optional<PickRequest> request; // nothing when the process only prints and exits
+    QString output;                     // for standard output: the usage or the version
+    QString error;                      // one line for standard error
+    int exitStatus = Success;
+};
+
+// arguments include the program's name first, as QCoreApplication::arguments() gives them.
+Parsed parse(const QStringList &arguments);
+
+} // namespace commandline

@@ -1,0 +1,179 @@
+// The command line and the handover between two starts: what each argument list asks for, the
+// protocol's lines, and a running server that drops anything malformed, partial or oversized.
+#include "app/commandline.h"
+#include "app/instancechannel.h"
+
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using instanceprotocol::Answer;
+
+class tst_CommandLine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void arguments_data();
+    void arguments();
+    void protocol_data();
+    void protocol();
+    void serverDropsBadMessages_data();
+    void serverDropsBadMessages();
+    void serverAnswersAPick();
+};
+
+void tst_CommandLine::arguments_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("kind"); // -1: nothing to run
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said"); // in the output or the error
+    QTest::newRow("none") << QStringList{} << int(PickRequest::Show) << "hex" << 0 << "";
+    QTest::newRow("pick") << QStringList{"--pick"} << int(PickRequest::Pick) << "hex" << 0 << "";
+    QTest::newRow("once") << QStringList{"--pick", "--once"} << int(PickRequest::PickOnce) << "hex"
+                          << 0 << "";
+    QTest::newRow("once css") << QStringList{"--once", "--format=css-hsl", "--pick"}
+                              << int(PickRequest::PickOnce) << "css-hsl" << 0 << "";
+    QTest::newRow("template") << QStringList{"--pick", "--once", "--format", "{R}{G}{B}"}
+                              << int(PickRequest::PickOnce) << "{R}{G}{B}" << 0 << "";
+    QTest::newRow("help") << QStringList{"--help"} << -1 << "" << 0 << "--pick";
+    QTest::newRow("version") << QStringList{"--version"} << -1 << "" << 0 << "Huebrook 1.0";
+    QTest::newRow("unknown option") << QStringList{"--pik"} << -1 << "" << 2 << "pik";
+    QTest::newRow("argument") << QStringList{"x.gpl"} << -1 << "" << 2 << "x.gpl";
+    QTest::newRow("format alone") << QStringList{"--format", "hex"} << -1 << "" << 2 << "--format";
+    QTest::newRow("format with pick")
+        << QStringList{"--pick", "--format", "hex"} << -1 << "" << 2 << "--format";
+    QTest::newRow("once alone") << QStringList{"--once"} << -1 << "" << 2 << "--once";
+    QTest::newRow("unknown name") << QStringList{"--pick", "--once", "--format", "lab"} << -1 << ""
+                                  << 2 << "\"lab\"";
+    QTest::newRow("unknown placeholder")
+        << QStringList{"--pick", "--once", "--format", "{z}"} << -1 << "" << 2 << "{z}";
+    QTest::newRow("unbalanced") << QStringList{"--pick", "--once", "--format", "}"} << -1 << "" << 2
+                                << "brace";
+}
+
+void tst_CommandLine::arguments()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, kind);
+    QFETCH(QString, format);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    const commandline::Parsed parsed = commandline::parse(QStringList{"huebrook"} + args);
+    QCOMPARE(parsed.exitStatus, status);
+    QCOMPARE(parsed.request.has_value(), kind >= 0);
+    if (parsed.request)
+        QCOMPARE(*parsed.request, (PickRequest{PickRequest::Kind(kind), format}));
+    QVERIFY2((parsed.output + parsed.error).contains(said), qPrintable(parsed.error));
+    QVERIFY(!parsed.error.contains(QLatin1Char('\n')));
+}
+
+void tst_CommandLine::protocol_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("request"); // a request or an answer
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("show") << QByteArray("show") << true << true;
+    QTest::newRow("pick") << QByteArray("pick") << true << true;
+    QTest::newRow("once") << QByteArray("pick-once css-rgb") << true << true;
+    QTest::newRow("once template") << QByteArray("pick-once %7Br%7D%0A%7Bg%7D") << true << true;
+    QTest::newRow("once bad format") << QByteArray("pick-once %7Bq%7D") << true << false;
+    QTest::newRow("once no format") << QByteArray("pick-once") << true << false;
+    QTest::newRow("show with field") << QByteArray("show x") << true << false;
+    QTest::newRow("not UTF-8") << QByteArray("pick-once %FF%FE") << true << false;
+    QTest::newRow("unknown verb") << QByteArray("quit") << true << false;
+    QTest::newRow("empty") << QByteArray() << true << false;
+    QTest::newRow("NUL") << QByteArray("pick\0", 5) << true << false;
+    QTest::newRow("ok") << QByteArray("ok") << false << true;
+    QTest::newRow("picked") << QByteArray("picked rgb(1%2C%202%2C%203)") << false << true;
+    QTest::newRow("none") << QByteArray("none ") << false << true;
+    QTest::newRow("picked nothing") << QByteArray("picked") << false << false;
+    QTest::newRow("answer not UTF-8") << QByteArray("none %C3%28") << false << false;
+}
+
+void tst_CommandLine::protocol()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, request);
+    QFETCH(bool, valid);
+    if (request) {
+        const std::optional<PickRequest> decoded = instanceprotocol::decodeRequest(line);
+        QCOMPARE(decoded.has_value(), valid);
+        if (decoded) // what is read is written back the same
+            QCOMPARE(instanceprotocol::encode(*decoded), line + '\n');
+    } else {
+        const std::optional<Answer> decoded = instanceprotocol::decodeAnswer(line);
+        QCOMPARE(decoded.has_value(), valid);
+        if (decoded)
+            QCOMPARE(instanceprotocol::decodeAnswer(instanceprotocol::encode(*decoded).chopped(1)),
+                     decoded);
+    }
+}
+
+void tst_CommandLine::serverDropsBadMessages_data()
+{
+    QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("malformed") << QByteArray("pick-once {q}\n");
+    QTest::newRow("unexpected") << QByteArray("GET / HTTP/1.0\r\n\r\n");
+    QTest::newRow("oversized") << QByteArray(instanceprotocol::maxLine + 10, 'p');
+    QTest::newRow("oversized line") << QByteArray(instanceprotocol::maxLine + 10, 'p') + '\n';
+    QTest::newRow("partial") << QByteArray("pick-on");
+}
+
+void tst_CommandLine::serverDropsBadMessages()
+{
+    QFETCH(QByteArray, sent);
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    InstanceServer server(QStringLiteral("tst-commandline"));
+    QString why;
+    QVERIFY2(server.listen(&why), qPrintable(why));
+    int requests = 0;
+    server.onRequest = [&](const PickRequest &, const InstanceServer::Reply &) { ++requests; };
+    QLocalSocket socket;
+    socket.connectToServer(instanceclient::socketPath(QStringLiteral("tst-commandline")));
+    QVERIFY(socket.waitForConnected(1000));
+    socket.write(sent);
+    // Dropped at once, or for a partial request when its time is up.
+    QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QLocalSocket::UnconnectedState,
+                              InstanceServer::requestTimeoutMs + 2000);
+    QCOMPARE(socket.readAll(), QByteArray());
+    QCOMPARE(requests, 0);
+}
+
+void tst_CommandLine::serverAnswersAPick()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    // A stale socket, as a killed Huebrook leaves it, is no obstacle.
+    const QString path = instanceclient::socketPath(QStringLiteral("tst-commandline"));
+    QFile stale(path);
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    InstanceServer server(QStringLiteral("tst-commandline"));
+    QString why;
+    QVERIFY2(server.listen(&why), qPrintable(why));
+    QCOMPARE(QFile::permissions(path) & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup),
+             QFile::Permissions());
+    std::optional<PickRequest> asked;
+    server.onRequest = [&](const PickRequest &request, const InstanceServer::Reply &reply) {
+        asked = request;
+        reply(Answer{Answer::Picked, QStringLiteral("rgb(1, 2, 3)")});
+    };
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    QVERIFY(socket.waitForConnected(1000));
+    socket.write(instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "css-rgb"}));
+    QTRY_VERIFY(socket.canReadLine());
+    QCOMPARE(asked, (PickRequest{PickRequest::PickOnce, "css-rgb"}));
+    QCOMPARE(instanceprotocol::decodeAnswer(socket.readLine().chopped(1)),
+             (Answer{Answer::Picked, QStringLiteral("rgb(1, 2, 3)")}));
+}
+
+QTEST_GUILESS_MAIN(tst_CommandLine)
+#include "tst_commandline.moc"

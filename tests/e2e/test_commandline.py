@@ -1,0 +1,81 @@
+"""Picking from the command line, as a keyboard shortcut runs it: --pick and --pick --once, with
+and without a Huebrook already running, and bad input."""
+
+import os
+import unittest
+
+from harness import E2ETestCase, TITLE, hex_record, pattern, wait_until
+
+PREVIEW = "Screen Color"
+
+
+class CommandLine(E2ETestCase):
+    def setUp(self):
+        super().setUp()
+        self.display.set_root_image(*self.screen, pattern)
+        # Where the shortcut is pressed: the first pick is this pixel, without a move.
+        self.display.move(300, 200)
+
+    def click_in_place(self, button=1):
+        self.display.wait_window(PREVIEW)
+        self.display.run(["xdotool", "click", str(button)])
+
+    def test_pick_starts_picking_and_the_main_window_follows(self):
+        self.app.start(wait=False, args=["--pick"])
+        self.click_in_place()
+        wait_until(lambda: self.app.palette() == hex_record(pattern(300, 200)),
+                   what="the pixel under the pointer in the palette")
+        self.assertEqual(self.display.windows(TITLE), [])
+        self.display.click(400, 400, button=3)
+        self.display.wait_window(TITLE)
+
+    def test_pick_hands_over_to_the_running_huebrook(self):
+        first = self.app.start()
+        second = self.app.start(wait=False, args=["--pick"])
+        self.assertEqual(second.wait(timeout=10), 0)
+        self.click_in_place()
+        self.display.wait_no_window(TITLE)
+        self.display.key("Escape")
+        self.display.wait_window(TITLE)
+        self.assertEqual(self.app.palette(), hex_record(pattern(300, 200)))
+        self.assertIsNone(first.poll())
+
+    def test_pick_once_prints_the_pick_alone_and_from_the_running_one(self):
+        for running in (False, True):
+            with self.subTest(running=running):
+                if running:
+                    self.app.start()
+                once = self.app.start(wait=False, capture=True,
+                                      args=["--pick", "--once", "--format", "css-rgb"])
+                self.click_in_place()
+                out, err = once.communicate(timeout=10)
+                self.assertEqual((once.returncode, out, err), (0, "rgb(%d, %d, %d)\n" % pattern(300, 200), ""))
+                self.display.wait_no_window(PREVIEW)
+                # The running one returns to what it showed; alone, no main window ever shows.
+                wait_until(lambda: len(self.display.windows(TITLE)) == int(running),
+                           what="the main window as before")
+        self.assertEqual(self.app.palette(), hex_record(pattern(300, 200)) * 2)
+
+    def test_pick_once_ended_without_a_pick_prints_nothing(self):
+        once = self.app.start(wait=False, capture=True, args=["--pick", "--once"])
+        self.click_in_place(button=3)
+        out, err = once.communicate(timeout=10)
+        self.assertEqual((once.returncode, out, err), (1, "", ""))
+        self.assertEqual(self.app.palette(), b"")
+
+    def test_bad_input_exits_2_with_one_line(self):
+        for args, named in [(["--bogus"], "bogus"), (["--format", "hex"], "--format"),
+                            (["--pick", "--once", "--format", "nope"], "nope"),
+                            (["--pick", "--once", "--format", "{q}"], "{q}"),
+                            (["--pick", "--once", "--format", "{r"], "brace")]:
+            with self.subTest(args=args):
+                bad = self.app.start(wait=False, capture=True, args=args)
+                out, err = bad.communicate(timeout=10)
+                self.assertEqual((bad.returncode, out, err.count("\n")), (2, "", 1))
+                self.assertIn(named, err)
+        self.assertEqual(self.display.windows(TITLE), [])
+        self.assertFalse(os.path.exists(self.app.palette_path))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,101 @@
+// Color texts by name and by template, the bad ones with what their message names, and the copy
+// settings that keep the user's formats.
+#include "formats/colorformat.h"
+#include "formats/copysettings.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+
+class tst_ColorFormat : public QObject
+{
+    Q_OBJECT
+private slots:
+    void texts_data();
+    void texts();
+    void problems_data();
+    void problems();
+    void settingsKeepOnlyGoodFormats();
+};
+
+void tst_ColorFormat::texts_data()
+{
+    QTest::addColumn<QString>("spec");
+    QTest::addColumn<int>("color");
+    QTest::addColumn<QString>("text");
+    const int c = 0x0A0B0C; // (12, 11, 10)
+    const QStringList seven{"#0C0B0A",  "\"#0C0B0A\"",   "0C0B0A",        "\"0C0B0A\"",
+                            "12,11,10", "RGB(12,11,10)", "Hex={0C,0B,0A}"};
+    for (int i = 0; i < 7; ++i)
+        QTest::newRow(qPrintable(colorformat::names().at(i)))
+            << colorformat::names().at(i) << c << seven.at(i);
+    QTest::newRow("css-rgb") << "css-rgb" << c << "rgb(12, 11, 10)";
+    QTest::newRow("css-hsl") << "css-hsl" << c << "hsl(30, 9%, 4%)";
+    QTest::newRow("css-hsl red") << "css-hsl" << 0x0000FF << "hsl(0, 100%, 50%)";
+    QTest::newRow("css-hsl 336699") << "css-hsl" << 0x996633 << "hsl(210, 50%, 40%)";
+    QTest::newRow("hex-lower") << "hex-lower" << c << "#0c0b0a";
+    QTest::newRow("decimal template") << "{r} {g} {b}" << c << "12 11 10";
+    QTest::newRow("hex template") << "0x{R}{G}{B}ff" << c << "0x0C0B0Aff";
+    QTest::newRow("hsl template") << "{h}/{s}/{l}" << c << "30/9/4";
+    QTest::newRow("braces") << "{{{r}}}" << c << "{12}";
+    QTest::newRow("one placeholder") << "{b}" << 0xFF0000 << "255";
+}
+
+void tst_ColorFormat::texts()
+{
+    QFETCH(QString, spec);
+    QFETCH(int, color);
+    QFETCH(QString, text);
+    QCOMPARE(colorformat::problem(spec), QString());
+    QCOMPARE(colorformat::text(spec, color), text);
+}
+
+void tst_ColorFormat::problems_data()
+{
+    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("named"); // what the message must name
+    QTest::newRow("unknown name") << "css-lab"
+                                  << "unknown format name \"css-lab\"";
+    QTest::newRow("empty") << ""
+                           << "unknown format name";
+    QTest::newRow("only braces") << "{{}}"
+                                 << "unknown format name";
+    QTest::newRow("unknown placeholder") << "{r} {x}"
+                                         << "unknown placeholder {x}";
+    QTest::newRow("long placeholder") << "{rr}"
+                                      << "unknown placeholder {rr}";
+    QTest::newRow("empty placeholder") << "{}"
+                                       << "unknown placeholder {}";
+    QTest::newRow("unclosed") << "{r"
+                              << "unbalanced brace '{'";
+    QTest::newRow("unopened") << "{r}}"
+                              << "unbalanced brace '}'";
+}
+
+void tst_ColorFormat::problems()
+{
+    QFETCH(QString, spec);
+    QFETCH(QString, named);
+    QVERIFY2(colorformat::problem(spec).contains(named), qPrintable(colorformat::problem(spec)));
+}
+
+void tst_ColorFormat::settingsKeepOnlyGoodFormats()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    CopySettings settings(QStringLiteral("tst-colorformat"));
+    QVERIFY(settings.write({{"rgb({r}, {g}, {b})", "{R}{G}{B}"}, "{R}{G}{B}", true}));
+    CopyChoices read = settings.read();
+    QCOMPARE(read.formats, (QStringList{"rgb({r}, {g}, {b})", "{R}{G}{B}"}));
+    QCOMPARE(read.last, QStringLiteral("{R}{G}{B}"));
+    QVERIFY(read.eachPick);
+    // A hand-edited file: bad entries are left out, a bad last choice is hex again.
+    QSettings(settings.fileName(), QSettings::IniFormat)
+        .setValue("Copy/Formats", QStringList{"{x}", "{r}", "{r}", "nope"});
+    QSettings(settings.fileName(), QSettings::IniFormat).setValue("Copy/Last", "{");
+    read = settings.read();
+    QCOMPARE(read.formats, QStringList{"{r}"});
+    QCOMPARE(read.last, QStringLiteral("hex"));
+}
+
+QTEST_GUILESS_MAIN(tst_ColorFormat)
+#include "tst_colorformat.moc"
