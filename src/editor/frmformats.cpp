@@ -39,6 +39,7 @@ frmformats::frmformats(const QStringList &formats, Color color, QWidget *parent)
     txtFormat->setPlaceholderText(QStringLiteral("rgb({r} {g} {b})"));
     lblSample->setObjectName(QStringLiteral("lblSample"));
     lblSample->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblSample->setWordWrap(true);
     auto *help = new QLabel(QStringLiteral("{r} {g} {b}: decimal, {R} {G} {B}: hexadecimal, "
                                            "{h} {s} {l}: hue, saturation and lightness; "
                                            "{{ and }} are braces."),
@@ -66,6 +67,8 @@ frmformats::frmformats(const QStringList &formats, Color color, QWidget *parent)
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
     showSample();
+    setMinimumWidth(360);
+    txtFormat->setFocus();
 }
 
 QStringList frmformats::formats() const

@@ -8,6 +8,7 @@
 #include "ui/colorlabel.h"
 #include "ui/designunits.h"
 
+#include <QEnterEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -66,6 +67,14 @@ void frmGetColor::paintEvent(QPaintEvent *event)
         m_picture);
     if (m_pick && event->rect().intersects(m_loupe.whole()))
         loupe::paint(painter, m_loupe, m_picture, *m_pick, m_session.zoom(), m_origin);
+}
+
+void frmGetColor::enterEvent(QEnterEvent *event)
+{
+    // A Wayland compositor tells where the pointer is only as it enters a window: picking from
+    // the command line starts there. The eyedropper waits for a move.
+    if (m_session.startsAtPointer() && !m_pick)
+        Form_MouseMove(event->scenePosition());
 }
 
 void frmGetColor::mouseMoveEvent(QMouseEvent *event)

@@ -30,6 +30,7 @@ public:
     // Starts with the pick point at the pixel under the pointer, where the platform can tell it,
     // so that a click without a move picks that pixel.
     void setStartAtPointer(bool atPointer) { m_startAtPointer = atPointer; }
+    bool startsAtPointer() const { return m_startAtPointer; }
 
     Color pickedColor() const { return m_pickedColor; }
     int zoom() const { return m_zoom; }
