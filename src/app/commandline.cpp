@@ -8,31 +8,40 @@
 
 namespace commandline {
 
-Parsed parse(const QStringList &arguments)
+namespace {
+
+const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                              QStringLiteral("Shows this help and exits."));
+const QCommandLineOption version(QStringLiteral("version"),
+                                 QStringLiteral("Shows the version and exits."));
+const QCommandLineOption pick(QStringLiteral("pick"),
+                              QStringLiteral("Starts picking at once, at the pixel under the "
+                                             "pointer; in the running Huebrook if there is one."));
+const QCommandLineOption once(QStringLiteral("once"),
+                              QStringLiteral("With --pick: ends after the first pick, prints "
+                                             "its text and exits; 1 when nothing was picked."));
+const QCommandLineOption format(QStringLiteral("format"),
+                                QStringLiteral("With --pick --once: the text printed "
+                                               "(default hex)."),
+                                QStringLiteral("FORMAT"), QStringLiteral("hex"));
+
+void describe(QCommandLineParser &parser)
 {
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Pick colors from the screen, keep them in a palette and copy them as "
                        "text.\n\nFORMAT is one of %1, or a template with {r} {g} {b} (decimal), "
                        "{R} {G} {B} (hexadecimal), {h} {s} {l} (as css-hsl); {{ and }} are "
                        "braces.")
             .arg(colorformat::names().join(QStringLiteral(", "))));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this help and exits."));
-    const QCommandLineOption version(QStringLiteral("version"),
-                                     QStringLiteral("Shows the version and exits."));
-    const QCommandLineOption pick(QStringLiteral("pick"),
-                                  QStringLiteral("Starts picking at once, at the pixel under the "
-                                                 "pointer; in the running Huebrook if there is "
-                                                 "one."));
-    const QCommandLineOption once(QStringLiteral("once"),
-                                  QStringLiteral("With --pick: ends after the first pick, prints "
-                                                 "its text and exits; 1 when nothing was picked."));
-    const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("With --pick --once: the text printed "
-                                                   "(default hex)."),
-                                    QStringLiteral("FORMAT"), QStringLiteral("hex"));
     parser.addOptions({help, version, pick, once, format});
+}
+
+} // namespace
+
+Parsed parse(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    describe(parser);
 
     Parsed parsed;
     const auto bad = [&parsed](const QString &line) {
