@@ -1,4 +1,5 @@
-// The eyedropper pointer of the frozen screen: 32 by 32, two colors, hot spot at (11, 20).
+// The eyedropper pointer of the frozen screen: 32 by 32, black and white on transparent, hot
+// spot at (11, 20).
 #pragma once
 
 #include <QCursor>
