@@ -3,14 +3,15 @@
 set -euo pipefail
 
 # The fonts are those the window designs fall back to; without them no text would show.
+# libwayland-dev and wayland-protocols give the wlroots capture its protocol code.
 build_pkgs=(cmake ninja-build g++ make pkg-config qt6-base-dev libxcb1-dev libgl-dev
-            fonts-dejavu-core fonts-liberation)
+            libwayland-dev wayland-protocols fonts-dejavu-core fonts-liberation)
 test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick openbox
            libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file
            dbus-daemon
            # the Wayland rigs: headless sway and GNOME Shell with their screenshot portals
            sway pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gnome
-           gnome-shell grim qt6-wayland libwayland-dev wayland-protocols python3-dbusmock
+           gnome-shell grim qt6-wayland python3-dbusmock
            python3-gi dbus util-linux
            # GIMP's own palettes, for the round trip of palette exchange
            gimp-data

@@ -26,7 +26,13 @@ ScreenCapture *ScreenCapture::create(QObject *parent)
         return createPortalCapture(parent);
     if (forced == QLatin1String("grab"))
         return createGrabCapture(parent);
-    return waylandSession() ? createPortalCapture(parent) : createGrabCapture(parent);
+    if (forced == QLatin1String("wlroots") || (forced.isEmpty() && waylandSession())) {
+        // Straight from the compositor where it lets us; the portal everywhere else.
+        if (ScreenCapture *wlroots = createWlrootsCapture(parent))
+            return wlroots;
+        return createPortalCapture(parent);
+    }
+    return createGrabCapture(parent);
 }
 
 QList<QScreen *> ScreenCapture::screensToCapture()

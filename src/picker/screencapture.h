@@ -22,7 +22,8 @@ class ScreenCapture : public QObject
 public:
     using QObject::QObject;
 
-    // The backend for this session. HUEBROOK_CAPTURE=grab or =portal chooses one outright.
+    // The backend for this session. HUEBROOK_CAPTURE=grab, =wlroots or =portal chooses one
+    // outright.
     static ScreenCapture *create(QObject *parent);
 
     // Checks that capturing can work here: emits ready() or unavailable(), perhaps at once.
@@ -46,3 +47,6 @@ signals:
 ScreenCapture *createGrabCapture(QObject *parent);
 // The screenshot of the desktop portal (any Wayland session, also for Qt on XWayland).
 ScreenCapture *createPortalCapture(QObject *parent);
+// The wlroots screencopy protocol (sway and the other wlroots compositors); nullptr where the
+// compositor does not offer it.
+ScreenCapture *createWlrootsCapture(QObject *parent);

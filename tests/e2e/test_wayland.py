@@ -20,7 +20,7 @@ def records(picks):
     return b"".join(hex_record(pattern(*p)) for p in picks).decode()
 
 
-def run_rig(desktop, *args, scale=1, outputs=1, timeout=150):
+def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, timeout=150):
     """Runs driver.py DESKTOP ARGS in a fresh session and returns its result."""
     folder = tempfile.mkdtemp(prefix="huebrook-wayland-")
     try:
@@ -40,6 +40,7 @@ def run_rig(desktop, *args, scale=1, outputs=1, timeout=150):
                 os.chmod(os.path.join(root, name), 0o777)
         os.chmod(folder, 0o777)
         env = dict(os.environ, RIG_SCALE=str(scale), RIG_OUTPUTS=str(outputs),
+                   RIG_SCALE2=str(scale2), RIG_PORTAL="" if portal else "none",
                    RIG_TIMEOUT=str(timeout - 10))
         run = subprocess.run(["sh", os.path.join(RIGS, "rig.sh"), desktop, folder,
                               "/usr/bin/python3", "/tmp/rig/driver.py", desktop] + list(args),
@@ -98,6 +99,27 @@ class WaylandPicking(unittest.TestCase):
                 # The portal's file is deleted; the folders the session made are all that is left.
                 self.assertFalse([f for f in result["leftovers"] if f.endswith(".png")],
                                  result["leftovers"])
+
+    # sway without any portal: the compositor's own screencopy, exact at fractional scales and
+    # on outputs of different scales. Device pixels of each output; (960, 400) is where the main
+    # window stood, just above the preview in the middle of HEADLESS-1.
+    NO_PORTAL = [
+        (1, 1, 1, ["HEADLESS-1:50,60", "HEADLESS-1:1919,1079", "HEADLESS-1:960,400"]),
+        (1.5, 1, 1, ["HEADLESS-1:51,61", "HEADLESS-1:1919,1079", "HEADLESS-1:1001,3"]),
+        (1.25, 1, 1, ["HEADLESS-1:77,33", "HEADLESS-1:1918,1078", "HEADLESS-1:5,1000"]),
+        (1, 2, 2, ["HEADLESS-2:101,121", "HEADLESS-2:1279,1023", "HEADLESS-1:50,60",
+                   "HEADLESS-2:0,0"]),
+    ]
+
+    def test_without_a_portal_screencopy_picks_exactly(self):
+        reason = needs_rig("sway")
+        if reason:
+            self.skipTest(reason)
+        for scale, outputs, scale2, picks in self.NO_PORTAL:
+            with self.subTest(scale=scale, outputs=outputs, scale2=scale2):
+                result = run_rig("sway", "pick-grim", *picks, scale=scale, outputs=outputs,
+                                 scale2=scale2, portal=False)
+                self.assertEqual(result["records"], result["expected"])
 
     def test_nudge_by_device_pixels_and_pick_with_enter_and_space(self):
         reason = needs_rig("sway")

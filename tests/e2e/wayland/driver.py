@@ -3,6 +3,7 @@ it saw as one JSON line. Runs in /tmp/rig, as the rig's user: app/ holds the pro
 helpers, out/ the logs.
 
 driver.py sway|gnome pick X,Y ...  picks those device pixels (at RIG_SCALE), then right-clicks
+driver.py sway pick-grim OUT:X,Y ... picks device pixels of outputs against grim's copies of them
 driver.py sway|gnome nudge X,Y      moves the pick point from device pixel X,Y with the keyboard
 driver.py sway|gnome noportal      starts picking on a bus without any portal
 driver.py sway|gnome bench N       times N starts of picking, and N bare portal calls
@@ -15,7 +16,7 @@ import sys
 import time
 import zlib
 
-from harness import end_processes, pattern, wait_until  # copied beside this file
+from harness import Image, end_processes, pattern, wait_until  # copied beside this file
 
 RIG = "/tmp/rig"
 OUT = os.path.join(RIG, "out")
@@ -202,9 +203,14 @@ class Session:
                 return w
         return None
 
-    def show_pattern(self):
+    def show_pattern(self, exact=True):
+        """exact: wait until the screen shows the pattern pixel for pixel, which a compositor
+        scaling the window's buffer (fractional and mixed scales) never does."""
         self.start("pattern", self.desk.pattern_command())
         wait_until(lambda: self.window("pattern"), what="the pattern window")
+        if not exact:
+            time.sleep(0.5)
+            return
         wait_until(lambda: self.desk.pixel(101, 3) == pattern(round(101 * self.scale),
                                                                 round(3 * self.scale)),
                    what="the pattern to be painted")
@@ -278,6 +284,34 @@ def pick(session, picks):
                 f for f in os.listdir("/tmp") if f.endswith(".png"))}
 
 
+def pick_grim(session, specs):
+    """Picks device pixels OUTPUT:X,Y where the truth is grim's copy of that output taken
+    before: at fractional and mixed scales the screen is the compositor's scaling of a window,
+    which only an independent screenshot knows."""
+    outputs = {o["name"]: o for o in json.loads(subprocess.check_output(
+        ["swaymsg", "-t", "get_outputs"]))}
+    picks = []
+    for spec in specs:
+        name, _, xy = spec.partition(":")
+        picks.append((name, *(int(v) for v in xy.split(","))))
+    session.show_pattern(exact=False)
+    truth = {}  # before the main window opens: it must not be in the picked picture either
+    for name in {p[0] for p in picks}:
+        path = os.path.join(OUT, name + ".ppm")
+        subprocess.run(["grim", "-t", "ppm", "-o", name, path], check=True)
+        truth[name] = Image(open(path, "rb").read())
+    origin = session.start_huebrook()
+    expected = "".join("%02X%02X%02X" % truth[n].pixel(x, y) for n, x, y in picks)
+    start_picking(session, origin)
+    for name, x, y in picks:
+        rect, scale = outputs[name]["rect"], outputs[name]["scale"]
+        before = len(session.records())
+        session.desk.click(rect["x"] + (x + 0.5) / scale, rect["y"] + (y + 0.5) / scale)
+        wait_until(lambda: len(session.records()) > before, what="the record of %s" % name)
+    session.desk.click(300, 300, button=3)
+    return {"records": session.records().decode(), "expected": expected}
+
+
 def start_picking(session, origin):
     x, y = origin
     session.desk.click(x + 14, y + 12)  # the eyedropper
@@ -317,7 +351,9 @@ def noportal(session):
                          what="the bare bus")
     assert bus.poll() is None
     session.show_pattern()
-    x, y = session.start_huebrook(dict(session.env, DBUS_SESSION_BUS_ADDRESS=address))
+    # The portal by name: the compositor's own screencopy needs no bus at all.
+    x, y = session.start_huebrook(dict(session.env, DBUS_SESSION_BUS_ADDRESS=address,
+                                       HUEBROOK_CAPTURE="portal"))
     session.desk.click(x + 14, y + 12)
     box = wait_until(lambda: session.window("Huebrook"), what="the message box")
     log = open(os.path.join(OUT, "huebrook.log")).read()
@@ -351,6 +387,8 @@ def main():
     try:
         if case == "pick":
             result = pick(session, [tuple(int(v) for v in p.split(",")) for p in sys.argv[3:]])
+        elif case == "pick-grim":
+            result = pick_grim(session, sys.argv[3:])
         elif case == "nudge":
             result = nudge(session, *(int(v) for v in sys.argv[3].split(",")))
         elif case == "noportal":

@@ -5,7 +5,8 @@
 # runs; out/ there gets the logs. sway refuses to run as root, so the session runs as uid
 # ${RIG_UID:-65534} (nobody), in private mount and PID namespaces: a tmpfs /tmp
 # (xdg-desktop-portal-wlr writes /tmp/out.png), and every process of the session ends with it.
-# sway: RIG_SCALE=2 sets the output scale, RIG_OUTPUTS=2 adds a second output. GNOME:
+# sway: RIG_SCALE=2 sets the output scale, RIG_OUTPUTS=2 adds a second output at RIG_SCALE2, and
+# RIG_PORTAL=none runs no portal, PipeWire or portal service on the bus. GNOME:
 # RIG_MONITORS="1920x1080 1280x1024" gives one virtual monitor per size. Needs root (unshare,
 # setpriv). The folders are opened before the tmpfs hides /tmp, so DIR may lie under /tmp.
 here=$(cd "$(dirname "$0")/$1" && pwd) || exit 1
@@ -19,6 +20,14 @@ exec timeout -k 5 "${RIG_TIMEOUT:-120}" unshare --mount --pid --fork --kill-chil
   mount --bind /proc/self/fd/3 /tmp/rig && mount --bind /proc/self/fd/4 /tmp/rigconf && exec 3<&- 4<&- &&
   mkdir -p -m 0700 /tmp/xdg-run && chown "${RIG_UID:-65534}" /tmp/xdg-run && cd /tmp/rig &&
   shift &&
+  bus= &&
+  if [ "${RIG_PORTAL:-}" = none ]; then
+      mkdir -p /tmp/rig-bus/services &&
+      for f in /usr/share/dbus-1/services/*.service; do
+          case ${f##*/} in *portal*) ;; *) ln -s "$f" /tmp/rig-bus/services/ ;; esac
+      done &&
+      bus=--config-file=/tmp/rigconf/session-noportal.conf
+  fi &&
   exec setpriv --reuid="${RIG_UID:-65534}" --regid="${RIG_UID:-65534}" --clear-groups --inh-caps=-all \
-       env HOME=/tmp/rig/home XDG_RUNTIME_DIR=/tmp/xdg-run dbus-run-session -- sh /tmp/rigconf/session.sh "$@"' \
+       env HOME=/tmp/rig/home XDG_RUNTIME_DIR=/tmp/xdg-run dbus-run-session $bus -- sh /tmp/rigconf/session.sh "$@"' \
     "$dir" "$here" "$@"
