@@ -159,8 +159,15 @@ void PortalScreenshot::respond(uint code, const QVariantMap &results)
         const QString problem = takeFile(results.value(QStringLiteral("uri")).toString(), image);
         finish(problem, image);
     } else if (code == 1) {
-        finish(QStringLiteral("The screenshot was cancelled or not allowed, so no color can be "
-                              "picked."));
+        // KDE's portal keeps every shot in the Pictures folder first, and answers "cancelled"
+        // to a request it cannot save.
+        const bool kde = qEnvironmentVariable("XDG_CURRENT_DESKTOP")
+                             .contains(QLatin1String("KDE"), Qt::CaseInsensitive);
+        finish(kde ? QStringLiteral("The screenshot was cancelled or not allowed, or KDE's "
+                                    "screenshot service could not save it in your Pictures "
+                                    "folder, so no color can be picked.")
+                   : QStringLiteral("The screenshot was cancelled or not allowed, so no color "
+                                    "can be picked."));
     } else {
         finish(QStringLiteral("The screen could not be captured: the desktop's screenshot "
                               "service reported a failure (response %1).")

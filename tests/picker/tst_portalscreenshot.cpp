@@ -140,15 +140,26 @@ void tst_PortalScreenshot::request_data()
     QTest::addColumn<QString>("mode");
     QTest::addColumn<uint>("code");
     QTest::addColumn<QString>("failure"); // empty: the picture arrives
-    QTest::newRow("Response before the reply") << "response first" << 0u << "";
-    QTest::newRow("reply before the Response") << "reply first" << 0u << "";
-    QTest::newRow("another handle than predicted") << "other path, reply first" << 0u << "";
+    QTest::addColumn<QString>("desktop"); // XDG_CURRENT_DESKTOP
+    QTest::newRow("Response before the reply") << "response first" << 0u << ""
+                                               << "GNOME";
+    QTest::newRow("reply before the Response") << "reply first" << 0u << ""
+                                               << "GNOME";
+    QTest::newRow("another handle than predicted") << "other path, reply first" << 0u << ""
+                                                   << "GNOME";
     QTest::newRow("another handle, answered before the reply")
-        << "other path, response first" << 0u << "";
-    QTest::newRow("cancelled or refused") << "reply first" << 1u << "cancelled or not allowed";
-    QTest::newRow("other failure") << "reply first" << 2u << "failure (response 2)";
-    QTest::newRow("no answer") << "silent" << 0u << "did not answer within 0.3 seconds";
-    QTest::newRow("error reply") << "error" << 0u << "answered \"Not allowed here\"";
+        << "other path, response first" << 0u << ""
+        << "GNOME";
+    QTest::newRow("cancelled or refused") << "reply first" << 1u << "cancelled or not allowed"
+                                          << "GNOME";
+    QTest::newRow("cancelled on KDE") << "reply first" << 1u << "save it in your Pictures folder"
+                                      << "KDE";
+    QTest::newRow("other failure") << "reply first" << 2u << "failure (response 2)"
+                                   << "GNOME";
+    QTest::newRow("no answer") << "silent" << 0u << "did not answer within 0.3 seconds"
+                               << "GNOME";
+    QTest::newRow("error reply") << "error" << 0u << "answered \"Not allowed here\""
+                                 << "GNOME";
 }
 
 void tst_PortalScreenshot::request()
@@ -156,6 +167,8 @@ void tst_PortalScreenshot::request()
     QFETCH(QString, mode);
     QFETCH(uint, code);
     QFETCH(QString, failure);
+    QFETCH(QString, desktop);
+    qputenv("XDG_CURRENT_DESKTOP", desktop.toLocal8Bit());
     QVERIFY(QDBusConnection::connectToBus(m_address, "portal").registerService(portalName));
     m_portal.mode = mode;
     m_portal.code = code;
