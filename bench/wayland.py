@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Picking under headless sway and GNOME Shell: from the eyedropper's click to the frozen screen
-with its preview, beside the bare portal screenshot's latency in the same session.
+"""Picking under headless sway and GNOME Shell: from the eyedropper's click to the frozen screen,
+beside the bare capture's latency in the same session (grim's screencopy on sway, the portal's
+screenshot on GNOME).
 Usage: wayland.py HUEBROOK_EXECUTABLE [RUNS]. Needs root, like the tests' rigs."""
 import os
 import statistics
@@ -17,9 +18,9 @@ for desktop in ("sway", "gnome"):
         print("%s: skipped, %s" % (desktop, reason))
         continue
     result = test_wayland.run_rig(desktop, "bench", str(runs), timeout=300)
-    start, portal = result["start_ms"], result["portal_ms"]
-    print("%-5s click to frozen screen: median %.0f ms (%.0f-%.0f); bare portal screenshot: "
+    start, bare = result["start_ms"], result["bare_ms"]
+    print("%-5s click to frozen screen: median %.0f ms (%.0f-%.0f); bare %s: "
           "median %.0f ms (%.0f-%.0f); ratio %.2f" % (
-              desktop, statistics.median(start), min(start), max(start),
-              statistics.median(portal), min(portal), max(portal),
-              statistics.median(start) / statistics.median(portal)))
+              desktop, statistics.median(start), min(start), max(start), result["bare"],
+              statistics.median(bare), min(bare), max(bare),
+              statistics.median(start) / statistics.median(bare)))

@@ -13,6 +13,7 @@ import os
 import struct
 import subprocess
 import sys
+import threading
 import time
 import zlib
 
@@ -362,22 +363,51 @@ def noportal(session):
 
 
 def bench(session, runs):
-    """Milliseconds from the eyedropper's click to the preview window, mapped above the frozen
-    screen, and the bare portal call's latency in the same session."""
+    """Milliseconds from the eyedropper's click to the frozen screen, and the bare capture's
+    latency in the same session: on sway to the compositor's own event for the frozen window,
+    beside grim's screencopy; elsewhere to the preview listed, beside the portal's screenshot."""
     session.show_pattern()
     x, y = session.start_huebrook()
+    events = []
+    if isinstance(session.desk, Sway):
+        reader = subprocess.Popen(["swaymsg", "-t", "subscribe", "-m", '["window"]'],
+                                  stdout=subprocess.PIPE, text=True)
+        session.processes.append(reader)
+        threading.Thread(target=lambda: [events.append((time.monotonic(), json.loads(line)))
+                                         for line in reader.stdout], daemon=True).start()
+        time.sleep(0.2)
+
+    def frozen_after(t0):
+        for at, event in list(events):
+            name = event.get("container", {}).get("name")
+            if at > t0 and event.get("change") == "new" and name not in (MAIN, PREVIEW):
+                return at
+        return None
+
     starts = []
     for _ in range(runs):
         t0 = session.desk.click(x + 14, y + 12)
-        wait_until(lambda: session.window(PREVIEW), interval=0.001, what="the preview")
-        starts.append((time.monotonic() - t0) * 1000)
+        if isinstance(session.desk, Sway):
+            end = wait_until(lambda: frozen_after(t0), interval=0.001, what="the frozen window")
+        else:
+            wait_until(lambda: session.window(PREVIEW), interval=0.001, what="the preview")
+            end = time.monotonic()
+        starts.append((end - t0) * 1000)
+        wait_until(lambda: session.window(PREVIEW), what="the preview")
         time.sleep(0.3)  # until the frozen window takes input
         session.desk.click(300, 300, button=3)
         x, y = session.main_origin()
+    if isinstance(session.desk, Sway):
+        bare = []
+        for _ in range(runs):
+            t0 = time.monotonic()
+            subprocess.run(["grim", "-t", "ppm", os.path.join(OUT, "bare.ppm")], check=True)
+            bare.append((time.monotonic() - t0) * 1000)
+        return {"start_ms": starts, "bare_ms": bare, "bare": "grim -t ppm"}
     shots = subprocess.check_output(["/usr/bin/python3", os.path.join(RIG, "portal-shot.py"),
                                      str(runs)], text=True)
     bare = [float(line.split()[2]) for line in shots.splitlines() if line.startswith("shot")]
-    return {"start_ms": starts, "portal_ms": bare}
+    return {"start_ms": starts, "bare_ms": bare, "bare": "portal screenshot"}
 
 
 def main():
