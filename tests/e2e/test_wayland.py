@@ -96,6 +96,9 @@ class WaylandPicking(unittest.TestCase):
                 # After the right click the main window is back with the grid reloaded: the
                 # newest record is the current color its preview shows.
                 self.assertEqual(result["current"], records(picks[-1:]))
+                # The preview floats above the frozen screens, on the primary one.
+                self.assertTrue(result["preview"]["visible"], result["preview"])
+                self.assertLess(result["preview"]["rect"][0], 1920, result["preview"])
                 # The portal's file is deleted; the folders the session made are all that is left.
                 self.assertFalse([f for f in result["leftovers"] if f.endswith(".png")],
                                  result["leftovers"])
@@ -120,6 +123,8 @@ class WaylandPicking(unittest.TestCase):
                 result = run_rig("sway", "pick-grim", *picks, scale=scale, outputs=outputs,
                                  scale2=scale2, portal=False)
                 self.assertEqual(result["records"], result["expected"])
+                self.assertTrue(result["preview"]["visible"], result["preview"])
+                self.assertLess(result["preview"]["rect"][0], 1920 / scale, result["preview"])
 
     def test_nudge_by_device_pixels_and_pick_with_enter_and_space(self):
         reason = needs_rig("sway")

@@ -96,7 +96,8 @@ class Sway(Desktop):
                 r = node["rect"]
                 found.append({"title": node.get("name") or "", "app_id": node.get("app_id"),
                               "rect": (r["x"], r["y"], r["width"], r["height"]),
-                              "fullscreen": node.get("fullscreen_mode", 0) == 1})
+                              "fullscreen": node.get("fullscreen_mode", 0) == 1,
+                              "visible": node.get("visible", True)})
             for child in node.get("nodes", []) + node.get("floating_nodes", []):
                 walk(child)
 
@@ -150,7 +151,7 @@ class Gnome(Desktop):
             title, _, rect = item.rpartition("@")
             x, y, w, h = (int(v) for v in rect.split(","))
             found.append({"title": title, "app_id": None, "rect": (x, y, w, h),
-                          "fullscreen": False})
+                          "fullscreen": False, "visible": True})
         return found
 
     def client_origin(self, window):
@@ -261,6 +262,7 @@ def pick(session, picks):
         if number == 0:
             session.desk.move(700, 300)
             session.desk.screenshot(os.path.join(OUT, "picking.png"))  # for a person to see
+            preview = session.window(PREVIEW)
         s = session.scale
         for dx, dy in group:
             before = len(session.records())
@@ -281,6 +283,7 @@ def pick(session, picks):
 
     shown = wait_until(current, timeout=5, what="the current color")
     return {"records": session.records().decode(), "current": "%02X%02X%02X" % shown,
+            "preview": preview,
             "leftovers": sorted(os.listdir(os.environ["HOME"])) + sorted(
                 f for f in os.listdir("/tmp") if f.endswith(".png"))}
 
@@ -304,13 +307,14 @@ def pick_grim(session, specs):
     origin = session.start_huebrook()
     expected = "".join("%02X%02X%02X" % truth[n].pixel(x, y) for n, x, y in picks)
     start_picking(session, origin)
+    preview = session.window(PREVIEW)
     for name, x, y in picks:
         rect, scale = outputs[name]["rect"], outputs[name]["scale"]
         before = len(session.records())
         session.desk.click(rect["x"] + (x + 0.5) / scale, rect["y"] + (y + 0.5) / scale)
         wait_until(lambda: len(session.records()) > before, what="the record of %s" % name)
     session.desk.click(300, 300, button=3)
-    return {"records": session.records().decode(), "expected": expected}
+    return {"records": session.records().decode(), "expected": expected, "preview": preview}
 
 
 def start_picking(session, origin):
