@@ -1,6 +1,7 @@
 // Choosing the capture backend for the session the program runs in.
 #include "screencapture.h"
 
+#include <QDebug>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -26,13 +27,19 @@ ScreenCapture *ScreenCapture::create(QObject *parent)
         return createPortalCapture(parent);
     if (forced == QLatin1String("grab"))
         return createGrabCapture(parent);
-    if (forced == QLatin1String("wlroots") || (forced.isEmpty() && waylandSession())) {
-        // Straight from the compositor where it lets us; the portal everywhere else.
+    if (!forced.isEmpty() && forced != QLatin1String("wlroots") && forced != QLatin1String("kwin"))
+        qWarning().noquote() << "HUEBROOK_CAPTURE=" + forced +
+                                    " is not grab, wlroots, kwin or portal; choosing by itself.";
+    if (!waylandSession() && forced != QLatin1String("wlroots") && forced != QLatin1String("kwin"))
+        return createGrabCapture(parent);
+    // Straight from the compositor where it lets us; the portal everywhere else.
+    if (forced != QLatin1String("kwin"))
         if (ScreenCapture *wlroots = createWlrootsCapture(parent))
             return wlroots;
-        return createPortalCapture(parent);
-    }
-    return createGrabCapture(parent);
+    if (forced != QLatin1String("wlroots"))
+        if (ScreenCapture *kwin = createKWinCapture(parent))
+            return kwin;
+    return createPortalCapture(parent);
 }
 
 QList<QScreen *> ScreenCapture::screensToCapture()
@@ -41,4 +48,14 @@ QList<QScreen *> ScreenCapture::screensToCapture()
     if (QScreen *primary = QGuiApplication::primaryScreen(); primary && screens.removeOne(primary))
         screens.prepend(primary);
     return screens;
+}
+
+void ScreenCapture::fallBackToPortal()
+{
+    ScreenCapture *portal = createPortalCapture(this);
+    connect(portal, &ScreenCapture::ready, portal, &ScreenCapture::capture);
+    connect(portal, &ScreenCapture::unavailable, this, &ScreenCapture::failed);
+    connect(portal, &ScreenCapture::failed, this, &ScreenCapture::failed);
+    connect(portal, &ScreenCapture::captured, this, &ScreenCapture::captured);
+    portal->probe();
 }

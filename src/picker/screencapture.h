@@ -22,8 +22,8 @@ class ScreenCapture : public QObject
 public:
     using QObject::QObject;
 
-    // The backend for this session. HUEBROOK_CAPTURE=grab, =wlroots or =portal chooses one
-    // outright.
+    // The backend for this session. HUEBROOK_CAPTURE=grab, =wlroots, =kwin or =portal chooses
+    // one outright.
     static ScreenCapture *create(QObject *parent);
 
     // Checks that capturing can work here: emits ready() or unavailable(), perhaps at once.
@@ -35,6 +35,8 @@ public:
 protected:
     // The screens to freeze, the primary one first.
     static QList<QScreen *> screensToCapture();
+    // For a backend that cannot capture after all: the portal takes over this capture.
+    void fallBackToPortal();
 
 signals:
     void ready();
@@ -50,3 +52,5 @@ ScreenCapture *createPortalCapture(QObject *parent);
 // The wlroots screencopy protocol (sway and the other wlroots compositors); nullptr where the
 // compositor does not offer it.
 ScreenCapture *createWlrootsCapture(QObject *parent);
+// KWin's own screenshot interface (KDE Plasma); nullptr where KWin is not on the session bus.
+ScreenCapture *createKWinCapture(QObject *parent);

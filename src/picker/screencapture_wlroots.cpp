@@ -300,7 +300,7 @@ public:
             return;
         }
         qWarning().noquote() << "Screencopy failed (" + why + "); asking the desktop portal.";
-        fallBack();
+        fallBackToPortal();
     }
 
 private:
@@ -326,15 +326,6 @@ private:
         return pictures;
     }
 
-    void fallBack()
-    {
-        ScreenCapture *portal = createPortalCapture(this);
-        connect(portal, &ScreenCapture::ready, portal, &ScreenCapture::capture);
-        connect(portal, &ScreenCapture::unavailable, this, &ScreenCapture::failed);
-        connect(portal, &ScreenCapture::failed, this, &ScreenCapture::failed);
-        connect(portal, &ScreenCapture::captured, this, &ScreenCapture::captured);
-        portal->probe();
-    }
 
     std::unique_ptr<Connection> m_connection;
 };

@@ -45,7 +45,12 @@ class Package(unittest.TestCase):
         installed = as_root(["apt-get", "install", "-y", "-q", packages[0]])
         self.assertEqual(installed.returncode, 0, installed.stdout + installed.stderr)
         self.addCleanup(as_root, ["apt-get", "remove", "-y", "-q", "huebrook"])
-        self.assertTrue(os.path.isfile("/usr/share/applications/org.example.huebrook.desktop"))
+        with open("/usr/share/applications/org.example.huebrook.desktop") as entry:
+            lines = entry.read().splitlines()
+        # KWin's screenshots go to the program an entry names by its absolute path.
+        self.assertIn("Exec=/usr/bin/huebrook", lines)
+        self.assertIn("Exec=/usr/bin/huebrook --pick", lines)
+        self.assertIn("X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2", lines)
 
         display = Display(1024, 768)
         self.addCleanup(display.stop)
