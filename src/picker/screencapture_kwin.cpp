@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusUnixFileDescriptor>
 #include <QDebug>
 #include <QScreen>
@@ -70,19 +71,20 @@ Shot captureScreen(const QString &screenName)
         return shot;
     }
     const QByteArray data = readAll(ends[0]);
-    const QVariantMap results = reply.arguments().value(0).toMap();
+    const QVariantMap results = qdbus_cast<QVariantMap>(reply.arguments().value(0));
     const int width = results.value(QStringLiteral("width")).toInt();
     const int height = results.value(QStringLiteral("height")).toInt();
     const int stride = results.value(QStringLiteral("stride")).toInt();
     const auto format = QImage::Format(results.value(QStringLiteral("format")).toInt());
-    if (width <= 0 || height <= 0 || stride < width * 4 || data.size() < qsizetype(stride) * height ||
-        format <= QImage::Format_Invalid || format >= QImage::NImageFormats) {
+    if (width <= 0 || height <= 0 || stride < width * 4 ||
+        data.size() < qsizetype(stride) * height || format <= QImage::Format_Invalid ||
+        format >= QImage::NImageFormats) {
         shot.error = QStringLiteral("unreadable");
         return shot;
     }
-    shot.picture = QImage(reinterpret_cast<const uchar *>(data.constData()), width, height, stride,
-                          format)
-                       .convertToFormat(QImage::Format_RGB32);
+    shot.picture =
+        QImage(reinterpret_cast<const uchar *>(data.constData()), width, height, stride, format)
+            .convertToFormat(QImage::Format_RGB32);
     shot.scale = results.value(QStringLiteral("scale"), 1.0).toDouble();
     return shot;
 }
@@ -110,7 +112,6 @@ public:
         }
         emit captured(pictures);
     }
-
 };
 
 } // namespace

@@ -326,7 +326,6 @@ private:
         return pictures;
     }
 
-
     std::unique_ptr<Connection> m_connection;
 };
 

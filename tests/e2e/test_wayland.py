@@ -20,7 +20,24 @@ def records(picks):
     return b"".join(hex_record(pattern(*p)) for p in picks).decode()
 
 
-def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, timeout=150):
+def desktop_entries(folder, screenshots=True):
+    """What KWin checks before it serves fake input or ScreenShot2: an application entry whose
+    Exec names the caller's executable by its absolute path. Written before KWin starts."""
+    entries = {"e2e-kptr": ("/tmp/rig/bin/e2e_kptr",
+                            "X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input")}
+    if screenshots:
+        entries["huebrook"] = ("/tmp/rig/app/huebrook",
+                               "X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2")
+    applications = os.path.join(folder, "home", ".local", "share", "applications")
+    os.makedirs(applications)
+    for name, (program, grant) in entries.items():
+        with open(os.path.join(applications, name + ".desktop"), "w") as entry:
+            entry.write("[Desktop Entry]\nType=Application\nName=%s\nExec=%s\n%s\n"
+                        % (name, program, grant))
+
+
+def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, kwin_grants=True,
+            timeout=150):
     """Runs driver.py DESKTOP ARGS in a fresh session and returns its result."""
     folder = tempfile.mkdtemp(prefix="huebrook-wayland-")
     try:
@@ -28,18 +45,23 @@ def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, timeout=1
         for sub in ("app", "bin", "out"):
             os.makedirs(os.path.join(folder, sub))
         shutil.copy2(EXECUTABLE, os.path.join(folder, "app", "huebrook"))
-        for helper in ("e2e_pattern", "e2e_vptr"):
+        for helper in ("e2e_pattern", "e2e_vptr", "e2e_kptr"):
             if os.path.exists(os.path.join(helpers, helper)):
                 shutil.copy2(os.path.join(helpers, helper), os.path.join(folder, "bin"))
-        for name in ("driver.py", "portal-shot.py", os.path.join("gnome", "shell-eval.sh")):
+        for name in ("driver.py", "portal-shot.py", os.path.join("gnome", "shell-eval.sh"),
+                     os.path.join("kde", "kwin-eval.sh")):
             shutil.copy2(os.path.join(RIGS, name), folder)
+        if desktop == "kde":
+            desktop_entries(folder, kwin_grants)
         shutil.copy2(os.path.join(HERE, "harness.py"), folder)
         # The session runs as nobody, who must write the palette beside the program.
         for root, dirs, files in os.walk(folder):
             for name in dirs + files:
                 os.chmod(os.path.join(root, name), 0o777)
         os.chmod(folder, 0o777)
+        # KDE's output is given in logical pixels: 1920x1080 device pixels at every scale.
         env = dict(os.environ, RIG_SCALE=str(scale), RIG_OUTPUTS=str(outputs),
+                   RIG_SIZE="%dx%d" % (1920 / scale, 1080 / scale),
                    RIG_SCALE2=str(scale2), RIG_PORTAL="" if portal else "none",
                    RIG_TIMEOUT=str(timeout - 10))
         run = subprocess.run(["sh", os.path.join(RIGS, "rig.sh"), desktop, folder,
@@ -64,7 +86,7 @@ def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, timeout=1
 
 
 def needs_rig(desktop):
-    program = {"sway": "sway", "gnome": "gnome-shell"}[desktop]
+    program = {"sway": "sway", "gnome": "gnome-shell", "kde": "kwin_wayland"}[desktop]
     if os.geteuid() != 0:
         return "the rig needs root for its namespaces"
     if not EXECUTABLE or not shutil.which(program):
@@ -125,6 +147,33 @@ class WaylandPicking(unittest.TestCase):
                 self.assertEqual(result["records"], result["expected"])
                 self.assertTrue(result["preview"]["visible"], result["preview"])
                 self.assertLess(result["preview"]["rect"][0], 1920 / scale, result["preview"])
+
+    # KDE Plasma: KWin's own screenshots, with its permission checks on. KWin hands clients whole
+    # logical pointer positions only, so at scale 2 only even device pixels can be pointed at.
+    # "here" is where the pointer clicked the eyedropper: the screen, never the arrow.
+    KDE = [
+        (1, True, ["here", (50, 60), (51, 61), (1919, 1079), (900, 400), (1201, 77)]),
+        (2, True, ["here", (100, 120), (1918, 1078), (780, 300), (1202, 78)]),
+        (1, False, [(50, 60), (1919, 1079), (1201, 77)]),  # refused: the portal takes over
+    ]
+
+    def test_kde_picks_exactly_without_the_pointer_in_the_picture(self):
+        reason = needs_rig("kde")
+        if reason:
+            self.skipTest(reason)
+        for scale, granted, picks in self.KDE:
+            with self.subTest(scale=scale, granted=granted):
+                args = [p if p == "here" else "%d,%d" % p for p in picks]
+                result = run_rig("kde", "pick", *args, scale=scale, kwin_grants=granted)
+                self.assertEqual(result["records"], records([tuple(p) for p in result["picks"]]))
+                self.assertEqual("asking the desktop portal" in result["log"], not granted,
+                                 result["log"])
+
+    def test_kde_pointer_shows_over_the_frozen_screen(self):
+        reason = needs_rig("kde")
+        if reason:
+            self.skipTest(reason)
+        self.assertGreater(run_rig("kde", "cursor")["differing"], 20)
 
     def test_nudge_by_device_pixels_and_pick_with_enter_and_space(self):
         reason = needs_rig("sway")

@@ -2,7 +2,8 @@
 it saw as one JSON line. Runs in /tmp/rig, as the rig's user: app/ holds the program, bin/ the
 helpers, out/ the logs.
 
-driver.py sway|gnome pick X,Y ...  picks those device pixels (at RIG_SCALE), then right-clicks
+driver.py sway|gnome|kde pick X,Y|here ...  picks those device pixels (at RIG_SCALE), then right-clicks
+driver.py kde cursor               whether the pointer shows over the frozen screen
 driver.py sway pick-grim OUT:X,Y ... picks device pixels of outputs against grim's copies of them
 driver.py sway|gnome nudge X,Y      moves the pick point from device pixel X,Y with the keyboard
 driver.py sway|gnome noportal      starts picking on a bus without any portal
@@ -15,6 +16,7 @@ import subprocess
 import sys
 import threading
 import time
+import urllib.parse
 import zlib
 
 from harness import Image, end_processes, pattern, wait_until  # copied beside this file
@@ -182,9 +184,68 @@ class Gnome(Desktop):
         return [os.path.join(RIG, "bin", "e2e_pattern"), "--fullscreen"]
 
 
+class Kde(Desktop):
+    """Windows through a KWin script, input through KWin's fake input (the rig's desktop entry
+    lets kptr use it, as KWin checks), pixels from the portal's screenshots."""
+
+    def windows(self):
+        out = subprocess.check_output(["sh", os.path.join(RIG, "kwin-eval.sh"), "windows()"],
+                                      text=True)
+        found = []
+        for line in out.splitlines():
+            f = line.split("|")
+            if len(f) >= 13:
+                n = [int(float(v)) for v in f[1:5] + f[7:9]]
+                found.append({"title": f[0], "app_id": None, "rect": tuple(n[:4]),
+                              "fullscreen": f[5] == "1", "visible": f[6] == "1",
+                              "client": tuple(n[4:6])})
+        return found
+
+    def client_origin(self, window):
+        return window["client"]  # KWin draws the title bar outside the client's buffer
+
+    def pointer(self, *commands):
+        out = subprocess.run([os.path.join(RIG, "bin", "e2e_kptr")] + [str(c) for c in commands],
+                             check=True, capture_output=True, text=True).stdout
+        released = [float(l.split()[1]) for l in out.splitlines() if l.startswith("release")]
+        # kptr gives the wall clock; the driver's moments are monotonic
+        return time.monotonic() - (time.time() * 1000 - released[-1]) / 1000 if released else None
+
+    # KWin rounds a position to whole logical pixels; the floor of the centre of device pixel d,
+    # (d + 0.5) / scale, is the logical pixel that holds it.
+    def move(self, x, y):
+        self.pointer("abs", int(x), int(y))
+
+    def click(self, x, y, button=1):
+        return self.pointer("abs", int(x), int(y), "btnt", {1: 272, 3: 273, 2: 274}[button])
+
+    def shot(self, area):
+        """An Image of logical area (x, y, w, h) at device resolution, through the portal, which
+        draws the pointer in as it shows. (KWin's own ScreenShot2 would need KWin to grant this
+        script's Python, which headless KWin does only some of the time.)"""
+        out = subprocess.check_output(["/usr/bin/python3", os.path.join(RIG, "portal-shot.py"),
+                                       "1"], text=True)
+        path = urllib.parse.unquote(out.split()[-1]).replace("file://", "")
+        try:
+            x, y, w, h = (round(v * self.scale) for v in area)
+            return Image(subprocess.check_output(
+                ["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", "ppm:-"]))
+        finally:
+            os.remove(path)  # KDE's portal names its files by the second
+
+    def screenshot(self, path, area=None):
+        pass  # for a person to look at: KWin's shots go to out/shot2.ppm already
+
+    def pixel(self, x, y):
+        return self.shot((x, y, 1, 1)).pixel(0, 0)
+
+    def pattern_command(self):
+        return [os.path.join(RIG, "bin", "e2e_pattern"), "--fullscreen"]
+
+
 class Session:
     def __init__(self, desktop, scale=1):
-        self.desk = Sway(scale) if desktop == "sway" else Gnome(scale)
+        self.desk = {"sway": Sway, "gnome": Gnome, "kde": Kde}[desktop](scale)
         self.scale = scale
         self.processes = []
         self.env = dict(os.environ, QT_QPA_PLATFORM="wayland")
@@ -254,9 +315,14 @@ class Session:
 
 
 def pick(session, picks):
-    """Picks all but the last pixel, ends picking, then picks the last one in a second picking."""
+    """Picks all but the last pixel, ends picking, then picks the last one in a second picking.
+    A pick "here" is the pixel under the pointer where it clicked the eyedropper, without a move:
+    the frozen picture must show the screen there, not the pointer."""
     session.show_pattern()
     origin = session.start_huebrook()
+    eyedropper = (origin[0] + 14, origin[1] + 12)
+    picks = [(round(eyedropper[0] * session.scale), round(eyedropper[1] * session.scale))
+             if p == "here" else p for p in picks]
     for number, group in enumerate((picks[:-1], picks[-1:])):
         start_picking(session, origin)
         if number == 0:
@@ -283,7 +349,7 @@ def pick(session, picks):
 
     shown = wait_until(current, timeout=5, what="the current color")
     return {"records": session.records().decode(), "current": "%02X%02X%02X" % shown,
-            "preview": preview,
+            "preview": preview, "picks": picks, "log": open(os.path.join(OUT, "huebrook.log")).read(),
             "leftovers": sorted(os.listdir(os.environ["HOME"])) + sorted(
                 f for f in os.listdir("/tmp") if f.endswith(".png"))}
 
@@ -315,6 +381,21 @@ def pick_grim(session, specs):
         wait_until(lambda: len(session.records()) > before, what="the record of %s" % name)
     session.desk.click(300, 300, button=3)
     return {"records": session.records().decode(), "expected": expected, "preview": preview}
+
+
+def cursor(session):
+    """Whether the pointer shows over the frozen screen: the portal's shot of the area around it,
+    which draws the pointer as KWin shows it, differs from the frozen pattern there. KWin shows
+    nothing at all when a client's cursor fails."""
+    session.show_pattern()
+    start_picking(session, session.start_huebrook())
+    session.desk.move(700, 300)
+    time.sleep(0.3)
+    drawn = session.desk.shot((690, 290, 40, 40))
+    differing = sum(drawn.pixel(x, y) != pattern(690 + x, 290 + y)
+                    for x in range(drawn.width) for y in range(drawn.height))
+    session.desk.click(300, 300, button=3)
+    return {"differing": differing}
 
 
 def start_picking(session, origin):
@@ -420,7 +501,10 @@ def main():
     session = Session(desktop, scale)
     try:
         if case == "pick":
-            result = pick(session, [tuple(int(v) for v in p.split(",")) for p in sys.argv[3:]])
+            result = pick(session, [p if p == "here" else tuple(int(v) for v in p.split(","))
+                                    for p in sys.argv[3:]])
+        elif case == "cursor":
+            result = cursor(session)
         elif case == "pick-grim":
             result = pick_grim(session, sys.argv[3:])
         elif case == "nudge":
@@ -431,7 +515,7 @@ def main():
             result = bench(session, int(sys.argv[3]))
     except Exception as error:  # reported to the test, with the logs and the screen beside it
         result = {"error": "%s: %s" % (type(error).__name__, error),
-                  "windows": session.desk.windows()}
+                  "windows": session.desk.windows(), "records": session.records().decode()}
         session.desk.screenshot(os.path.join(OUT, "error.png"))
     finally:
         session.stop()

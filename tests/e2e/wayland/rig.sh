@@ -9,6 +9,9 @@
 # RIG_PORTAL=none runs no portal, PipeWire or portal service on the bus. GNOME:
 # RIG_MONITORS="1920x1080 1280x1024" gives one virtual monitor per size. Needs root (unshare,
 # setpriv). The folders are opened before the tmpfs hides /tmp, so DIR may lie under /tmp.
+# kde: KWin's permission checks stay on unless RIG_PERMISSION_CHECKS=0 (desktop entries in
+# DIR/home/.local/share/applications grant them). kwin_wayland carries a file capability that a
+# container refuses to exec: a copy without it is bound over it inside the private namespace.
 here=$(cd "$(dirname "$0")/$1" && pwd) || exit 1
 shift
 dir=$(cd "$1" && pwd) || exit 1
@@ -17,6 +20,9 @@ exec timeout -k 5 "${RIG_TIMEOUT:-120}" unshare --mount --pid --fork --kill-chil
     --propagation private sh -c '
   exec 3<"$0" 4<"$1" &&
   mount -t tmpfs -o mode=1777 tmpfs /tmp && mkdir -p /tmp/rig /tmp/rigconf &&
+  if [ -x /usr/bin/kwin_wayland ]; then
+      cp /usr/bin/kwin_wayland /tmp/kwin_wayland && mount --bind /tmp/kwin_wayland /usr/bin/kwin_wayland
+  fi &&
   mount --bind /proc/self/fd/3 /tmp/rig && mount --bind /proc/self/fd/4 /tmp/rigconf && exec 3<&- 4<&- &&
   mkdir -p -m 0700 /tmp/xdg-run && chown "${RIG_UID:-65534}" /tmp/xdg-run && cd /tmp/rig &&
   shift &&
