@@ -12,6 +12,10 @@ test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemag
            # the Wayland rigs: headless sway and GNOME Shell with their screenshot portals
            sway pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gnome
            gnome-shell grim qt6-wayland python3-dbusmock
+           # the KDE Plasma rig: KWin headless with KDE's portal, and KWin's fake-input protocol
+           kwin-wayland xdg-desktop-portal-kde qtwayland5 qml-module-qtquick-controls2
+           qml-module-qtquick-layouts qml-module-org-kde-kirigami2 plasma-workspace
+           plasma-wayland-protocols
            python3-gi dbus util-linux
            # GIMP's own palettes, for the round trip of palette exchange
            gimp-data
