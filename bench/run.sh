@@ -27,5 +27,5 @@ HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" \
     xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" \
     "$bin/bench_startup" 15 "$work/bench_floor" "$work/huebrook"
 
-echo "== picking under headless sway and GNOME Shell, 10 runs each (needs root for the rigs)"
+echo "== picking under headless sway, KWin and GNOME Shell, 10 runs each (needs root for the rigs)"
 python3 "$(dirname "$0")/wayland.py" "$bin/huebrook" 10

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Picking under headless sway and GNOME Shell: from the eyedropper's click to the frozen screen,
-beside the bare capture's latency in the same session (grim's screencopy on sway, the portal's
-screenshot on GNOME).
+"""Picking under headless sway, KDE Plasma (KWin) and GNOME Shell: from the eyedropper's click to
+the frozen screen, beside the bare capture's latency in the same session (grim's screencopy on
+sway, KWin's ScreenShot2 on KDE, the portal's screenshot on GNOME).
 Usage: wayland.py HUEBROOK_EXECUTABLE [RUNS]. Needs root, like the tests' rigs."""
 import os
 import statistics
@@ -12,7 +12,7 @@ os.environ["HUEBROOK_EXE"] = os.path.abspath(sys.argv[1])
 import test_wayland  # noqa: E402  (reads HUEBROOK_EXE)
 
 runs = int(sys.argv[2]) if len(sys.argv) > 2 else 10
-for desktop in ("sway", "gnome"):
+for desktop in ("sway", "kde", "gnome"):
     reason = test_wayland.needs_rig(desktop)
     if reason:
         print("%s: skipped, %s" % (desktop, reason))

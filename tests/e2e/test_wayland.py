@@ -24,7 +24,11 @@ def desktop_entries(folder, screenshots=True):
     """What KWin checks before it serves fake input or ScreenShot2: an application entry whose
     Exec names the caller's executable by its absolute path. Written before KWin starts."""
     entries = {"e2e-kptr": ("/tmp/rig/bin/e2e_kptr",
-                            "X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input")}
+                            "X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input"),
+               # the benchmark's bare ScreenShot2 call: a Python of its own, since KWin grants by
+               # the first entry naming an executable, and the system's entries name python3
+               "e2e-python": ("/tmp/rig/bin/e2e-python",
+                              "X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2")}
     if screenshots:
         entries["huebrook"] = ("/tmp/rig/app/huebrook",
                                "X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2")
@@ -49,10 +53,12 @@ def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, kwin_gran
             if os.path.exists(os.path.join(helpers, helper)):
                 shutil.copy2(os.path.join(helpers, helper), os.path.join(folder, "bin"))
         for name in ("driver.py", "portal-shot.py", os.path.join("gnome", "shell-eval.sh"),
-                     os.path.join("kde", "kwin-eval.sh")):
+                     os.path.join("kde", "kwin-eval.sh"), os.path.join("kde", "kwin-watch.js"),
+                     os.path.join("kde", "kwin-shot2.py")):
             shutil.copy2(os.path.join(RIGS, name), folder)
         if desktop == "kde":
             desktop_entries(folder, kwin_grants)
+            shutil.copy2(os.path.realpath("/usr/bin/python3"), os.path.join(folder, "bin", "e2e-python"))
         shutil.copy2(os.path.join(HERE, "harness.py"), folder)
         # The session runs as nobody, who must write the palette beside the program.
         for root, dirs, files in os.walk(folder):

@@ -462,7 +462,28 @@ def bench(session, runs):
                                          for line in reader.stdout], daemon=True).start()
         time.sleep(0.2)
 
+    if isinstance(session.desk, Kde):
+        # window events with KWin's wall clock, into out/kwin.log
+        for method, args in (("loadScript", [os.path.join(RIG, "kwin-watch.js"), "kwinwatch"]),
+                             ("start", [])):
+            subprocess.run(["gdbus", "call", "--session", "--dest", "org.kde.KWin",
+                            "--object-path", "/Scripting", "--method",
+                            "org.kde.kwin.Scripting." + method] + args,
+                           check=True, stdout=subprocess.DEVNULL)
+
+    def kwin_frozen_after(t0):
+        for line in open(os.path.join(OUT, "kwin.log"), errors="replace"):
+            words = line.split()
+            if len(words) > 3 and words[1] == "kwinwatch" and words[3] == "added" and \
+                    line.rstrip().endswith("|1"):
+                at = time.monotonic() - (time.time() * 1000 - float(words[2])) / 1000
+                if at > t0:
+                    return at
+        return None
+
     def frozen_after(t0):
+        if isinstance(session.desk, Kde):
+            return kwin_frozen_after(t0)
         for at, event in list(events):
             name = event.get("container", {}).get("name")
             if at > t0 and event.get("change") == "new" and name not in (MAIN, PREVIEW):
@@ -472,7 +493,7 @@ def bench(session, runs):
     starts = []
     for _ in range(runs):
         t0 = session.desk.click(x + 14, y + 12)
-        if isinstance(session.desk, Sway):
+        if isinstance(session.desk, (Sway, Kde)):
             end = wait_until(lambda: frozen_after(t0), interval=0.001, what="the frozen window")
         else:
             wait_until(lambda: session.window(PREVIEW), interval=0.001, what="the preview")
@@ -489,6 +510,12 @@ def bench(session, runs):
             subprocess.run(["grim", "-t", "ppm", os.path.join(OUT, "bare.ppm")], check=True)
             bare.append((time.monotonic() - t0) * 1000)
         return {"start_ms": starts, "bare_ms": bare, "bare": "grim -t ppm"}
+    if isinstance(session.desk, Kde):
+        shots = subprocess.check_output([os.path.join(RIG, "bin", "e2e-python"),
+                                         os.path.join(RIG, "kwin-shot2.py"), str(runs), "screen",
+                                         "Virtual-0"], text=True, cwd=RIG)
+        bare = [float(line.split()[2]) for line in shots.splitlines() if line.startswith("shot2")]
+        return {"start_ms": starts, "bare_ms": bare, "bare": "ScreenShot2"}
     shots = subprocess.check_output(["/usr/bin/python3", os.path.join(RIG, "portal-shot.py"),
                                      str(runs)], text=True)
     bare = [float(line.split()[2]) for line in shots.splitlines() if line.startswith("shot")]
