@@ -23,13 +23,11 @@ using designunits::twipRect;
 
 namespace {
 
-QLabel *makeCaption(QWidget *parent, const char *name, const QString &text, QRect geometry)
+QLabel *makeCaption(QWidget *parent, const char *name, const QString &text, QRect geometry,
+                    Qt::Alignment alignment)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setFont(designFont(QStringLiteral("Courier New"), 9, true));
-    return label;
+    return designunits::makeLabel(parent, name, text, geometry,
+                                  designFont(QStringLiteral("Courier New"), 9, true), alignment);
 }
 
 QLineEdit *makeReadout(QWidget *parent, const char *name, const QString &text, QRect geometry,
@@ -64,8 +62,7 @@ QScrollBar *makeSlider(QWidget *parent, const char *name, QRect geometry)
 void makeChannelLabel(QWidget *parent, const char *name, const QString &text, QRect geometry,
                       const QColor &background)
 {
-    QLabel *label = makeCaption(parent, name, text, geometry);
-    label->setAlignment(Qt::AlignCenter);
+    QLabel *label = makeCaption(parent, name, text, geometry, Qt::AlignCenter);
     designunits::fillBackground(label, background);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
@@ -99,12 +96,12 @@ ColorEditor::ColorEditor(QWidget *window, CopySettings settings)
 void ColorEditor::buildReadouts(QWidget *window)
 {
     const QColor white(255, 255, 255);
-    makeCaption(window, "Label6", QStringLiteral("RGB:"), twipRect(1140, 420, 510, 225))
-        ->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    makeCaption(window, "Label6", QStringLiteral("RGB:"), twipRect(1140, 420, 510, 225),
+                Qt::AlignRight | Qt::AlignTop);
     txtrgb1 = makeReadout(window, "txtrgb1", QStringLiteral("255,255,255"),
                           twipRect(1650, 405, 1035, 285), 11, white);
-    makeCaption(window, "Label2", QStringLiteral("HEX:"), twipRect(1140, 735, 510, 225))
-        ->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    makeCaption(window, "Label2", QStringLiteral("HEX:"), twipRect(1140, 735, 510, 225),
+                Qt::AlignRight | Qt::AlignTop);
     txtrgb = makeReadout(window, "txtrgb", QStringLiteral("#FFFFFF"),
                          twipRect(1650, 720, 1035, 285), 7, white);
 }
@@ -143,10 +140,9 @@ void ColorEditor::addCopyMenu(QMenu *edit)
     mnuCopydec = edit->addMenu(QStringLiteral("Copy Color Value"));
     mnuCopydec->setObjectName(QStringLiteral("mnuCopydec"));
     mnuCopydec->menuAction()->setObjectName(QStringLiteral("mnuCopydec"));
-    for (size_t i = 0; i < mnuCopy.size(); ++i)
-        mnuCopy[i] = addFormatItem(
-            colorformat::names().at(static_cast<qsizetype>(i)),
-            QLatin1String(copyformats::actionName(copyformats::allFormats[i])), nullptr);
+    for (size_t i = 0; i < copyformats::allFormats.size(); ++i)
+        addFormatItem(colorformat::names().at(static_cast<qsizetype>(i)),
+                      QLatin1String(copyformats::actionName(copyformats::allFormats[i])), nullptr);
     mnuCopydec->addSeparator()->setObjectName(QStringLiteral("copysep1"));
     for (const QString &name : colorformat::cssNames())
         addFormatItem(name, QStringLiteral("mnuCopy") + name, nullptr);
@@ -166,14 +162,14 @@ void ColorEditor::addCopyMenu(QMenu *edit)
     connect(mnuEditFormats, &QAction::triggered, this, &ColorEditor::mnuEditFormats_Click);
 }
 
-QAction *ColorEditor::addFormatItem(const QString &spec, const QString &name, QAction *before)
+QAction *ColorEditor::addFormatItem(const QString &format, const QString &name, QAction *before)
 {
     auto *item = new QAction(mnuCopydec);
     item->setObjectName(name);
     mnuCopydec->insertAction(before, item);
-    connect(item, &QAction::triggered, this, [this, spec] { copyFormat(spec); });
-    m_formatItems.append({item, spec});
-    item->setText(caption(spec));
+    connect(item, &QAction::triggered, this, [this, format] { copyFormat(format); });
+    m_formatItems.append({item, format});
+    item->setText(caption(format));
     return item;
 }
 
@@ -271,30 +267,30 @@ void ColorEditor::scrollChanged(QScrollBar *scroll, QLineEdit *field)
     CurrentColorChanged(composeColor(red, green, blue));
 }
 
-QString ColorEditor::copyText(const QString &spec) const
+QString ColorEditor::copyText(const QString &format) const
 {
     // The preview's color: inside CurrentColorChanged it is new before CurColor is.
-    return colorformat::text(spec, lblcolor->backColor());
+    return colorformat::text(format, lblcolor->backColor());
 }
 
 void ColorEditor::ChangeCopyMenu()
 {
-    for (const auto &[item, spec] : std::as_const(m_formatItems))
-        item->setText(caption(spec));
+    for (const auto &[item, format] : std::as_const(m_formatItems))
+        item->setText(caption(format));
 }
 
-QString ColorEditor::caption(const QString &spec) const
+QString ColorEditor::caption(const QString &format) const
 {
     // The text itself, never a keyboard mnemonic.
-    return copyText(spec).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return copyText(format).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-void ColorEditor::copyFormat(const QString &spec)
+void ColorEditor::copyFormat(const QString &format)
 {
     clipboard::clear();
-    const QString text = copyText(spec);
+    const QString text = copyText(format);
     if (!clipboard::putText(text))
         emit failed(QStringLiteral("Could not put %1 on the clipboard.").arg(text));
-    m_choices.last = spec;
+    m_choices.last = format;
     saveChoices();
 }

@@ -9,7 +9,6 @@
 #include <QList>
 #include <QObject>
 #include <QPoint>
-#include <array>
 #include <utility>
 
 class ColorLabel;
@@ -42,9 +41,9 @@ public:
     void showFirstColor();
 
     Color color() const { return CurColor; }
-    // The text of a copy item: spec is a format name or a template.
-    QString copyText(const QString &spec) const;
-    void copyFormat(const QString &spec);
+    // The text of a copy item: format is a format name or a template.
+    QString copyText(const QString &format) const;
+    void copyFormat(const QString &format);
 
 signals:
     // Before the preview takes a color other than the current one.
@@ -58,9 +57,9 @@ private:
     void buildSliders(QWidget *window);
     void scrollChanged(QScrollBar *scroll, QLineEdit *field);
     void showComponents(Color color);
-    QAction *addFormatItem(const QString &spec, const QString &name, QAction *before);
+    QAction *addFormatItem(const QString &format, const QString &name, QAction *before);
     void showUserFormats();
-    QString caption(const QString &spec) const;
+    QString caption(const QString &format) const;
     void saveChoices();
 
     Color CurColor = 0xFFFFFF;
@@ -73,7 +72,6 @@ private:
     QScrollBar *RScroll = nullptr;
     QScrollBar *GScroll = nullptr;
     QScrollBar *BScroll = nullptr;
-    std::array<QAction *, copyformats::allFormats.size()> mnuCopy = {};
     CopySettings m_settings;
     CopyChoices m_choices;
     QMenu *mnuCopydec = nullptr;

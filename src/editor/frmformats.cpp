@@ -97,10 +97,10 @@ void frmformats::showSample()
 {
     const QString why = refusal();
     const QString typed = txtFormat->text();
-    const bool valid = colorformat::problem(typed).isEmpty() && !typed.isEmpty();
-    lblSample->setText(why.isEmpty() || (valid && formats().contains(typed))
-                           ? colorformat::text(typed, m_color)
-                           : why);
+    // A template shows its text, also one already in the list; anything else why it is refused.
+    const bool isTemplate = !typed.isEmpty() && !colorformat::names().contains(typed) &&
+                            colorformat::problem(typed).isEmpty();
+    lblSample->setText(isTemplate ? colorformat::text(typed, m_color) : why);
     cmdAdd->setEnabled(why.isEmpty());
     cmdChange->setEnabled(why.isEmpty() && lstFormats->currentRow() >= 0);
     cmdRemove->setEnabled(lstFormats->currentRow() >= 0);

@@ -55,17 +55,17 @@ std::optional<QString> placeholder(QChar key, Color color)
 }
 
 // Expands a template; problem receives why it is none, and placeholders how many it has.
-QString expand(const QString &spec, Color color, QString *problem, int *placeholders)
+QString expand(const QString &format, Color color, QString *problem, int *placeholders)
 {
     QString out;
     *placeholders = 0;
-    for (qsizetype i = 0; i < spec.size(); ++i) {
-        const QChar c = spec.at(i);
-        const bool doubled = i + 1 < spec.size() && spec.at(i + 1) == c;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        const bool doubled = i + 1 < format.size() && format.at(i + 1) == c;
         if (c == QLatin1Char('}')) {
             if (!doubled) {
                 *problem =
-                    QStringLiteral("unbalanced brace '}' at %1 in \"%2\"").arg(i + 1).arg(spec);
+                    QStringLiteral("unbalanced brace '}' at %1 in \"%2\"").arg(i + 1).arg(format);
                 return {};
             }
             out += c;
@@ -74,17 +74,17 @@ QString expand(const QString &spec, Color color, QString *problem, int *placehol
             out += c;
             ++i;
         } else if (c == QLatin1Char('{')) {
-            const qsizetype close = spec.indexOf(QLatin1Char('}'), i);
+            const qsizetype close = format.indexOf(QLatin1Char('}'), i);
             if (close < 0) {
                 *problem =
-                    QStringLiteral("unbalanced brace '{' at %1 in \"%2\"").arg(i + 1).arg(spec);
+                    QStringLiteral("unbalanced brace '{' at %1 in \"%2\"").arg(i + 1).arg(format);
                 return {};
             }
-            const QString key = spec.mid(i + 1, close - i - 1);
+            const QString key = format.mid(i + 1, close - i - 1);
             const std::optional<QString> value =
                 key.size() == 1 ? placeholder(key.at(0), color) : std::nullopt;
             if (!value) {
-                *problem = QStringLiteral("unknown placeholder {%1} in \"%2\"").arg(key, spec);
+                *problem = QStringLiteral("unknown placeholder {%1} in \"%2\"").arg(key, format);
                 return {};
             }
             out += *value;
@@ -115,37 +115,37 @@ const QStringList &cssNames()
     return css;
 }
 
-QString problem(const QString &spec)
+QString problem(const QString &format)
 {
-    if (names().contains(spec))
+    if (names().contains(format))
         return {};
     QString why;
     int placeholders = 0;
-    expand(spec, 0, &why, &placeholders);
+    expand(format, 0, &why, &placeholders);
     if (why.isEmpty() && placeholders == 0)
-        why = QStringLiteral("unknown format name \"%1\"").arg(spec);
+        why = QStringLiteral("unknown format name \"%1\"").arg(format);
     return why;
 }
 
-QString text(const QString &spec, Color color)
+QString text(const QString &format, Color color)
 {
-    const qsizetype index = names().indexOf(spec);
+    const qsizetype index = names().indexOf(format);
     if (index >= 0 && index < 7)
         return copyformats::formatText(copyformats::allFormats[static_cast<size_t>(index)], color);
-    if (spec == QLatin1String("css-rgb"))
+    if (format == QLatin1String("css-rgb"))
         return QStringLiteral("rgb(%1, %2, %3)")
             .arg(bascommon::GetRed(color))
             .arg(bascommon::GetGreen(color))
             .arg(bascommon::GetBlue(color));
-    if (spec == QLatin1String("css-hsl")) {
+    if (format == QLatin1String("css-hsl")) {
         const Hsl hsl = hslOf(color);
         return QStringLiteral("hsl(%1, %2%, %3%)").arg(hsl.h).arg(hsl.s).arg(hsl.l);
     }
-    if (spec == QLatin1String("hex-lower"))
+    if (format == QLatin1String("hex-lower"))
         return bascommon::ColorToHex(color).toLower();
     QString why;
     int placeholders = 0;
-    return expand(spec, color, &why, &placeholders);
+    return expand(format, color, &why, &placeholders);
 }
 
 } // namespace colorformat

@@ -14,12 +14,12 @@ const QStringList &names();
 // The three names the copy menu adds after the seven.
 const QStringList &cssNames();
 
-// Why spec is neither a name nor a template, in one line that names the culprit; empty when it
+// Why format is neither a name nor a template, in one line that names the culprit; empty when it
 // is one. A template is text with at least one placeholder: {r} {g} {b} in decimal, {R} {G} {B}
 // as two hexadecimal digits, {h} {s} {l} as in css-hsl; {{ and }} are braces.
-QString problem(const QString &spec);
+QString problem(const QString &format);
 
-// The text of color in spec; spec must have no problem.
-QString text(const QString &spec, Color color);
+// The text of color in format; format must have no problem.
+QString text(const QString &format, Color color);
 
 } // namespace colorformat

@@ -20,12 +20,8 @@ namespace {
 
 QLabel *makeHeading(QWidget *window, const char *name, const QString &text, QRect geometry)
 {
-    auto *label = new QLabel(text, window);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setFont(designFont(QStringLiteral("Tahoma"), 8.25, true));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
+    return designunits::makeLabel(window, name, text, geometry,
+                                  designFont(QStringLiteral("Tahoma"), 8.25, true));
 }
 
 QAction *addItem(QMenu *menu, const char *name, const QString &text)

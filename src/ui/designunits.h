@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFont>
+#include <QLabel>
 #include <QPalette>
 #include <QRect>
 #include <QWidget>
@@ -33,6 +34,18 @@ inline QFont designFont(const QString &face, qreal points, bool bold = false)
 inline QFont windowFont()
 {
     return designFont(QStringLiteral("Tahoma"), 8.25);
+}
+
+// A label of a design: its object name, place, face and alignment.
+inline QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, QRect geometry,
+                         const QFont &font, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    return label;
 }
 
 // A solid background, as a label or field with its own back color has.

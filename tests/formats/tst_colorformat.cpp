@@ -20,7 +20,7 @@ private slots:
 
 void tst_ColorFormat::texts_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("format");
     QTest::addColumn<int>("color");
     QTest::addColumn<QString>("text");
     const int c = 0x0A0B0C; // (12, 11, 10)
@@ -43,16 +43,16 @@ void tst_ColorFormat::texts_data()
 
 void tst_ColorFormat::texts()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, format);
     QFETCH(int, color);
     QFETCH(QString, text);
-    QCOMPARE(colorformat::problem(spec), QString());
-    QCOMPARE(colorformat::text(spec, color), text);
+    QCOMPARE(colorformat::problem(format), QString());
+    QCOMPARE(colorformat::text(format, color), text);
 }
 
 void tst_ColorFormat::problems_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("named"); // what the message must name
     QTest::newRow("unknown name") << "css-lab"
                                   << "unknown format name \"css-lab\"";
@@ -74,9 +74,10 @@ void tst_ColorFormat::problems_data()
 
 void tst_ColorFormat::problems()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, format);
     QFETCH(QString, named);
-    QVERIFY2(colorformat::problem(spec).contains(named), qPrintable(colorformat::problem(spec)));
+    QVERIFY2(colorformat::problem(format).contains(named),
+             qPrintable(colorformat::problem(format)));
 }
 
 void tst_ColorFormat::settingsKeepOnlyGoodFormats()

@@ -11,6 +11,7 @@ driver.py sway|gnome bench N       times N starts of picking, and N bare portal 
 """
 import json
 import os
+import shutil
 import struct
 import subprocess
 import sys
@@ -219,13 +220,16 @@ class Kde(Desktop):
     def click(self, x, y, button=1):
         return self.pointer("abs", int(x), int(y), "btnt", {1: 272, 3: 273, 2: 274}[button])
 
+    def portal_file(self):
+        out = subprocess.check_output(["/usr/bin/python3", os.path.join(RIG, "portal-shot.py"),
+                                       "1"], text=True)
+        return urllib.parse.unquote(out.split()[-1]).replace("file://", "")
+
     def shot(self, area):
         """An Image of logical area (x, y, w, h) at device resolution, through the portal, which
         draws the pointer in as it shows. (KWin's own ScreenShot2 would need KWin to grant this
         script's Python, which headless KWin does only some of the time.)"""
-        out = subprocess.check_output(["/usr/bin/python3", os.path.join(RIG, "portal-shot.py"),
-                                       "1"], text=True)
-        path = urllib.parse.unquote(out.split()[-1]).replace("file://", "")
+        path = self.portal_file()
         try:
             x, y, w, h = (round(v * self.scale) for v in area)
             return Image(subprocess.check_output(
@@ -234,7 +238,7 @@ class Kde(Desktop):
             os.remove(path)  # KDE's portal names its files by the second
 
     def screenshot(self, path, area=None):
-        pass  # for a person to look at: KWin's shots go to out/shot2.ppm already
+        shutil.move(self.portal_file(), path)
 
     def pixel(self, x, y):
         return self.shot((x, y, 1, 1)).pixel(0, 0)
@@ -354,15 +358,15 @@ def pick(session, picks):
                 f for f in os.listdir("/tmp") if f.endswith(".png"))}
 
 
-def pick_grim(session, specs):
+def pick_grim(session, wanted):
     """Picks device pixels OUTPUT:X,Y where the truth is grim's copy of that output taken
     before: at fractional and mixed scales the screen is the compositor's scaling of a window,
     which only an independent screenshot knows."""
     outputs = {o["name"]: o for o in json.loads(subprocess.check_output(
         ["swaymsg", "-t", "get_outputs"]))}
     picks = []
-    for spec in specs:
-        name, _, xy = spec.partition(":")
+    for entry in wanted:
+        name, _, xy = entry.partition(":")
         picks.append((name, *(int(v) for v in xy.split(","))))
     session.show_pattern(exact=False)
     truth = {}  # before the main window opens: it must not be in the picked picture either
