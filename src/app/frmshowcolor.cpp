@@ -12,6 +12,7 @@
 #include "palette/paletteedit.h"
 #include "picker/pickingsession.h"
 #include "ui/designunits.h"
+#include "ui/windowhome.h"
 #include "weblink.h"
 #include "windowposition.h"
 
@@ -63,6 +64,7 @@ frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
 
     buildImages();
     m_editor = new ColorEditor(this, CopySettings(m_settings.applicationName()));
+    m_home = new WindowHome(this);
     m_chart = new ColorChart(std::move(store), this);
     connect(m_editor, &ColorEditor::colorChanging, m_chart, &ColorChart::currentColorChanging);
     connect(m_editor, &ColorEditor::previewReleased, this, &frmshowcolor::lblcolor_MouseUp);
@@ -265,6 +267,7 @@ bool frmshowcolor::startPicking(bool atPointer)
     m_picking->setStartAtPointer(atPointer);
     connect(m_picking, &PickingSession::aboutToCapture, this, [this] {
         // Hidden before the capture, and until the picture arrives, so it is never in it.
+        m_home->remember();
         hide();
         QCoreApplication::processEvents();
     });
@@ -275,8 +278,7 @@ bool frmshowcolor::startPicking(bool atPointer)
         // would report that instead of the screen.
         m_picking->deleteLater();
         m_picking = nullptr;
-        if (m_shownBefore)
-            show();
+        showAgain();
         if (PickDone done = std::exchange(m_pickDone, {}))
             done(std::nullopt, reason);
         else
@@ -284,6 +286,14 @@ bool frmshowcolor::startPicking(bool atPointer)
     });
     m_picking->start();
     return true;
+}
+
+void frmshowcolor::showAgain()
+{
+    if (!m_shownBefore)
+        return;
+    show();
+    m_home->restore();
 }
 
 void frmshowcolor::takePick(Color color)
@@ -308,8 +318,7 @@ void frmshowcolor::endPicking()
     // Deleted later: the frozen screen's own event handler is still running.
     m_picking->deleteLater();
     m_picking = nullptr;
-    if (m_shownBefore)
-        show();
+    showAgain();
     m_chart->reloadAndSelectNewest();
     if (PickDone done = std::exchange(m_pickDone, {}))
         done(std::nullopt, {});

@@ -15,6 +15,7 @@ class ColorEditor;
 class PickingSession;
 class QMenu;
 class ScreenCapture;
+class WindowHome;
 
 class frmshowcolor : public QWidget
 {
@@ -68,6 +69,7 @@ private:
     bool startPicking(bool atPointer);
     void takePick(Color color);
     void endPicking();
+    void showAgain();
 
     PositionSettings m_settings;
     std::function<void(const QString &)> m_reporter;
@@ -75,6 +77,7 @@ private:
     ColorChart *m_chart = nullptr;
     QMenu *mnuEdit = nullptr;
     PickingSession *m_picking = nullptr;
+    WindowHome *m_home = nullptr;
     PickDone m_pickDone;       // picking that ends after its first pick
     bool m_shownBefore = true; // whether the main window returns when picking ends
 };

@@ -4,6 +4,7 @@
 #include "frmGetColor.h"
 #include "frmpick.h"
 #include "ui/clipboard.h"
+#include "ui/swaydesktop.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -50,10 +51,7 @@ void PickingSession::showPicking(const QList<ScreenPicture> &pictures)
     for (const ScreenPicture &picture : pictures)
         m_windows.append(new frmGetColor(*this, picture));
     m_current = m_windows.first();
-    // A transient child of the primary screen's frozen window: X11 window managers keep it
-    // above, and mutter and sway stack it above its full-screen parent (on Wayland nobody may
-    // place it).
-    m_preview = new frmpick(m_current);
+    m_preview = new frmpick(previewParent());
     connect(m_preview, &frmpick::cmdStop_Click, this, [this] { end(true); });
     m_preview->show();
     m_current->activateWindow();
@@ -63,6 +61,18 @@ void PickingSession::showPicking(const QList<ScreenPicture> &pictures)
                 pointAt(window, *pixel);
                 break;
             }
+}
+
+frmGetColor *PickingSession::previewParent() const
+{
+    // A transient child of a frozen window: X11 window managers keep it above, and mutter and
+    // sway stack it above its full-screen parent (on Wayland nobody may place it). sway opens it
+    // on the output in focus, which shows no other window above its own full-screen one.
+    if (const std::optional<QString> output = swaydesktop::focusedOutput())
+        for (frmGetColor *window : m_windows)
+            if (window->screen()->name() == *output)
+                return window;
+    return m_windows.first();
 }
 
 void PickingSession::pointAt(frmGetColor *window, QPoint pixel)

@@ -62,6 +62,7 @@ private:
     void Form_Load();
     void CaptureScreen();
     void showPicking(const QList<ScreenPicture> &pictures);
+    frmGetColor *previewParent() const;
 
     ScreenCapture *m_capture;
     QList<frmGetColor *> m_windows;

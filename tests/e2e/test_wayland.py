@@ -132,8 +132,9 @@ class WaylandPicking(unittest.TestCase):
                                  result["leftovers"])
 
     # sway without any portal: the compositor's own screencopy, exact at fractional scales and
-    # on outputs of different scales. Device pixels of each output; (960, 400) is where the main
-    # window stood, just above the preview in the middle of HEADLESS-1.
+    # on outputs of different scales, where the main window stands on the second. Device pixels
+    # of each output; (960, 400) is where the main window stood, just above the preview in the
+    # middle of HEADLESS-1.
     NO_PORTAL = [
         (1, 1, 1, ["HEADLESS-1:50,60", "HEADLESS-1:1919,1079", "HEADLESS-1:960,400"]),
         (1.5, 1, 1, ["HEADLESS-1:51,61", "HEADLESS-1:1919,1079", "HEADLESS-1:1001,3"]),
@@ -151,8 +152,13 @@ class WaylandPicking(unittest.TestCase):
                 result = run_rig("sway", "pick-grim", *picks, scale=scale, outputs=outputs,
                                  scale2=scale2, portal=False)
                 self.assertEqual(result["records"], result["expected"])
+                # The preview shows on the output where the main window stood, which it comes
+                # back to: the last of two.
+                before, after = result["main"]
                 self.assertTrue(result["preview"]["visible"], result["preview"])
-                self.assertLess(result["preview"]["rect"][0], 1920 / scale, result["preview"])
+                self.assertEqual(result["preview"]["rect"][0] < 1920 / scale,
+                                 before[0] < 1920 / scale, (result["preview"], before))
+                self.assertEqual(after, before)
 
     # KDE Plasma: KWin's own screenshots, with its permission checks on. KWin hands clients whole
     # logical pointer positions only, so at scale 2 only even device pixels can be pointed at.

@@ -375,6 +375,11 @@ def pick_grim(session, wanted):
         subprocess.run(["grim", "-t", "ppm", "-o", name, path], check=True)
         truth[name] = Image(open(path, "rb").read())
     origin = session.start_huebrook()
+    if len(outputs) > 1:
+        # Kept on the last output, it must come back there after a click on the first.
+        subprocess.run(["swaymsg", '[title="%s"]' % MAIN, "move", "container", "to", "output",
+                        max(outputs)], check=True, stdout=subprocess.DEVNULL)
+        origin = session.main_origin()
     expected = "".join("%02X%02X%02X" % truth[n].pixel(x, y) for n, x, y in picks)
     start_picking(session, origin)
     preview = session.window(PREVIEW)
@@ -384,7 +389,8 @@ def pick_grim(session, wanted):
         session.desk.click(rect["x"] + (x + 0.5) / scale, rect["y"] + (y + 0.5) / scale)
         wait_until(lambda: len(session.records()) > before, what="the record of %s" % name)
     session.desk.click(300, 300, button=3)
-    return {"records": session.records().decode(), "expected": expected, "preview": preview}
+    return {"records": session.records().decode(), "expected": expected, "preview": preview,
+            "main": [origin, session.main_origin()]}
 
 
 def cursor(session):

@@ -1,0 +1,132 @@
+// sway's IPC: framing, the tree lookup and the move command.
+#include "swayipc.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalSocket>
+#include <QtEndian>
+
+namespace swayipc {
+
+namespace {
+
+constexpr char magic[] = "i3-ipc";
+constexpr qsizetype headerSize = 6 + 4 + 4;
+// A tree of some thousand windows fits many times over; anything larger is not sway.
+constexpr quint32 maxReply = 64 * 1024 * 1024;
+
+bool readExactly(QLocalSocket &socket, char *data, qsizetype size, int timeoutMs)
+{
+    qsizetype done = 0;
+    while (done < size) {
+        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(timeoutMs))
+            return false;
+        const qint64 n = socket.read(data + done, size - done);
+        if (n < 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+std::optional<Place> findIn(const QJsonObject &node, const QString &workspace, qint64 pid,
+                            const QString &title)
+{
+    const QString type = node.value(QLatin1String("type")).toString();
+    const QString here = type == QLatin1String("workspace")
+                             ? node.value(QLatin1String("name")).toString()
+                             : workspace;
+    if (node.value(QLatin1String("pid")).toInteger() == pid &&
+        node.value(QLatin1String("name")).toString() == title &&
+        node.value(QLatin1String("visible")).toBool()) {
+        const QJsonObject r = node.value(QLatin1String("rect")).toObject();
+        return Place{node.value(QLatin1String("id")).toInteger(),
+                     type == QLatin1String("floating_con"),
+                     QRect(r.value(QLatin1String("x")).toInt(), r.value(QLatin1String("y")).toInt(),
+                           r.value(QLatin1String("width")).toInt(),
+                           r.value(QLatin1String("height")).toInt()),
+                     here};
+    }
+    for (const char *children : {"nodes", "floating_nodes"}) {
+        for (const QJsonValue child : node.value(QLatin1String(children)).toArray()) {
+            if (auto found = findIn(child.toObject(), here, pid, title))
+                return found;
+        }
+    }
+    return std::nullopt;
+}
+
+// sway's commands take a quoted string with backslash escapes; a name must not end the quote.
+QByteArray quoted(const QString &text)
+{
+    QByteArray out = "\"";
+    for (const char c : text.toUtf8()) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
+} // namespace
+
+std::optional<QByteArray> request(Message type, const QByteArray &payload, int timeoutMs)
+{
+    const QString path = qEnvironmentVariable("SWAYSOCK");
+    if (path.isEmpty())
+        return std::nullopt;
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(timeoutMs))
+        return std::nullopt;
+    QByteArray message(magic, 6);
+    char numbers[8];
+    qToLittleEndian<quint32>(quint32(payload.size()), numbers);
+    qToLittleEndian<quint32>(type, numbers + 4);
+    // The protocol is in the host's order; every platform Huebrook builds for is little-endian.
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
+    message.append(numbers, 8).append(payload);
+    socket.write(message);
+    char header[headerSize];
+    if (!readExactly(socket, header, headerSize, timeoutMs) || memcmp(header, magic, 6) != 0 ||
+        qFromLittleEndian<quint32>(header + 10) != type)
+        return std::nullopt;
+    const quint32 size = qFromLittleEndian<quint32>(header + 6);
+    if (size > maxReply)
+        return std::nullopt;
+    QByteArray reply(qsizetype(size), Qt::Uninitialized);
+    if (!readExactly(socket, reply.data(), reply.size(), timeoutMs))
+        return std::nullopt;
+    return reply;
+}
+
+std::optional<Place> find(const QByteArray &tree, qint64 pid, const QString &title)
+{
+    return findIn(QJsonDocument::fromJson(tree).object(), {}, pid, title);
+}
+
+std::optional<QString> focusedOutput(const QByteArray &workspaces)
+{
+    for (const QJsonValue workspace : QJsonDocument::fromJson(workspaces).array()) {
+        if (workspace[QLatin1String("focused")].toBool())
+            return workspace[QLatin1String("output")].toString();
+    }
+    return std::nullopt;
+}
+
+QByteArray moveBack(const Place &now, const Place &home)
+{
+    const QByteArray which = "[con_id=" + QByteArray::number(now.id) + "] ";
+    if (now.floating && home.floating) {
+        if (now.rect.topLeft() == home.rect.topLeft())
+            return {};
+        return which + "move absolute position " + QByteArray::number(home.rect.x()) + ' ' +
+               QByteArray::number(home.rect.y());
+    }
+    if (now.workspace == home.workspace || home.workspace.isEmpty())
+        return {};
+    return which + "move container to workspace " + quoted(home.workspace);
+}
+
+} // namespace swayipc

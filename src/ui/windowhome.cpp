@@ -1,0 +1,42 @@
+// Where a top-level window stood, and putting it back there.
+#include "windowhome.h"
+
+#include "swaydesktop.h"
+
+#include <QTimer>
+#include <QWidget>
+
+WindowHome::WindowHome(QWidget *window)
+    : QObject(window), m_window(window), m_wait(new QTimer(this))
+{
+    m_wait->setInterval(15);
+    connect(m_wait, &QTimer::timeout, this, &WindowHome::moveBackWhenMapped);
+}
+
+void WindowHome::remember()
+{
+    m_wait->stop();
+    m_home = swaydesktop::placeOf(*m_window);
+}
+
+void WindowHome::restore()
+{
+    if (!m_home)
+        return;
+    // The window maps when its first frame arrives, some event loop turns after show().
+    m_triesLeft = 100;
+    m_wait->start();
+}
+
+void WindowHome::moveBackWhenMapped()
+{
+    const auto now = swaydesktop::placeOf(*m_window);
+    if (!now && --m_triesLeft > 0)
+        return;
+    m_wait->stop();
+    if (!now)
+        return;
+    const QByteArray command = swayipc::moveBack(*now, *m_home);
+    if (!command.isEmpty())
+        swaydesktop::run(command);
+}

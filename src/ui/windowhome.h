@@ -1,0 +1,33 @@
+// Where a top-level window stood before it was hidden, and putting it back there once shown
+// again. X11 keeps a hidden window's place itself; on Wayland the compositor places a window
+// anew each time it maps, on sway on the output last clicked, so the window is moved back through
+// sway's IPC. Other Wayland desktops place it as they do.
+#pragma once
+
+#include "swayipc.h"
+
+#include <QObject>
+#include <optional>
+
+class QTimer;
+class QWidget;
+
+class WindowHome : public QObject
+{
+    Q_OBJECT
+public:
+    explicit WindowHome(QWidget *window);
+
+    // Before the window hides.
+    void remember();
+    // After it shows again: once the compositor has mapped it, moves it back.
+    void restore();
+
+private:
+    void moveBackWhenMapped();
+
+    QWidget *m_window;
+    QTimer *m_wait;
+    int m_triesLeft = 0;
+    std::optional<swayipc::Place> m_home;
+};
