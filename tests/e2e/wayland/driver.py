@@ -71,8 +71,17 @@ class Desktop:
     returns a monotonic moment at the release or just before it; screenshot(path, area);
     pattern_command(). pixel() is the same on every desktop."""
 
+    POINTER = None  # the rig's pointer helper in bin/, where the compositor has one
+
     def __init__(self, scale):
         self.scale = scale
+
+    def pointer(self, *commands):
+        """Runs the pointer helper; returns when the last button was released (monotonic)."""
+        out = subprocess.run([os.path.join(RIG, "bin", self.POINTER)] + [str(c) for c in commands],
+                             check=True, capture_output=True, text=True).stdout
+        released = [float(l.split()[1]) for l in out.splitlines() if l.startswith("release")]
+        return released[-1] if released else None
 
     def pixel(self, x, y):
         path = os.path.join(OUT, "check.png")
@@ -82,6 +91,7 @@ class Desktop:
 
 class Sway(Desktop):
     """Windows from swaymsg, input through the virtual-pointer helper, pixels from grim."""
+    POINTER = "e2e_vptr"
 
     def __init__(self, scale):
         super().__init__(scale)
@@ -109,13 +119,6 @@ class Sway(Desktop):
 
     def client_origin(self, window):
         return window["rect"][:2]
-
-    def pointer(self, *commands):
-        """Runs the pointer helper; returns when the last button was released (monotonic)."""
-        out = subprocess.run([os.path.join(RIG, "bin", "e2e_vptr")] + [str(c) for c in commands],
-                             check=True, capture_output=True, text=True).stdout
-        released = [float(l.split()[1]) for l in out.splitlines() if l.startswith("release")]
-        return released[-1] if released else None
 
     def _abs(self, x, y):
         # Hundredths of a logical pixel, so that a point can sit inside a device pixel.
@@ -188,6 +191,7 @@ class Gnome(Desktop):
 class Kde(Desktop):
     """Windows through a KWin script, input through KWin's fake input (the rig's desktop entry
     lets kptr use it, as KWin checks), pixels from the portal's screenshots."""
+    POINTER = "e2e_kptr"
 
     def windows(self):
         out = subprocess.check_output(["sh", os.path.join(RIG, "kwin-eval.sh"), "windows()"],
@@ -205,20 +209,13 @@ class Kde(Desktop):
     def client_origin(self, window):
         return window["client"]  # KWin draws the title bar outside the client's buffer
 
-    def pointer(self, *commands):
-        out = subprocess.run([os.path.join(RIG, "bin", "e2e_kptr")] + [str(c) for c in commands],
-                             check=True, capture_output=True, text=True).stdout
-        released = [float(l.split()[1]) for l in out.splitlines() if l.startswith("release")]
-        # kptr gives the wall clock; the driver's moments are monotonic
-        return time.monotonic() - (time.time() * 1000 - released[-1]) / 1000 if released else None
-
     # KWin rounds a position to whole logical pixels; the floor of the centre of device pixel d,
     # (d + 0.5) / scale, is the logical pixel that holds it.
     def move(self, x, y):
         self.pointer("abs", int(x), int(y))
 
     def click(self, x, y, button=1):
-        return self.pointer("abs", int(x), int(y), "btnt", {1: 272, 3: 273, 2: 274}[button])
+        return self.pointer("abs", int(x), int(y), "btn", {1: 272, 3: 273, 2: 274}[button])
 
     def portal_file(self):
         out = subprocess.check_output(["/usr/bin/python3", os.path.join(RIG, "portal-shot.py"),

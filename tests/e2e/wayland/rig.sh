@@ -8,24 +8,27 @@
 # sway: RIG_SCALE=2 sets the output scale, RIG_OUTPUTS=2 adds a second output at RIG_SCALE2, and
 # RIG_PORTAL=none runs no portal, PipeWire or portal service on the bus. GNOME:
 # RIG_MONITORS="1920x1080 1280x1024" gives one virtual monitor per size. Needs root (unshare,
-# setpriv). The folders are opened before the tmpfs hides /tmp, so DIR may lie under /tmp.
+# setpriv). The folders are opened before the tmpfs hides /tmp, so DIR may lie under /tmp. The
+# desktop's folder is bound at /tmp/rigconf, this one (common.sh) at /tmp/rigbase.
 # kde: KWin's permission checks stay on unless RIG_PERMISSION_CHECKS=0 (desktop entries in
 # DIR/home/.local/share/applications grant them). kwin_wayland carries a file capability that a
 # container refuses to exec: a copy without it is bound over it inside the private namespace.
-here=$(cd "$(dirname "$0")/$1" && pwd) || exit 1
+base=$(cd "$(dirname "$0")" && pwd) || exit 1
+here=$(cd "$base/$1" && pwd) || exit 1
 shift
 dir=$(cd "$1" && pwd) || exit 1
 shift
 exec timeout -k 5 "${RIG_TIMEOUT:-120}" unshare --mount --pid --fork --kill-child --mount-proc \
     --propagation private sh -c '
-  exec 3<"$0" 4<"$1" &&
-  mount -t tmpfs -o mode=1777 tmpfs /tmp && mkdir -p /tmp/rig /tmp/rigconf &&
+  exec 3<"$0" 4<"$1" 5<"$2" &&
+  mount -t tmpfs -o mode=1777 tmpfs /tmp && mkdir -p /tmp/rig /tmp/rigconf /tmp/rigbase &&
   if [ -x /usr/bin/kwin_wayland ]; then
       cp /usr/bin/kwin_wayland /tmp/kwin_wayland && mount --bind /tmp/kwin_wayland /usr/bin/kwin_wayland
   fi &&
-  mount --bind /proc/self/fd/3 /tmp/rig && mount --bind /proc/self/fd/4 /tmp/rigconf && exec 3<&- 4<&- &&
+  mount --bind /proc/self/fd/3 /tmp/rig && mount --bind /proc/self/fd/4 /tmp/rigconf &&
+  mount --bind /proc/self/fd/5 /tmp/rigbase && exec 3<&- 4<&- 5<&- &&
   mkdir -p -m 0700 /tmp/xdg-run && chown "${RIG_UID:-65534}" /tmp/xdg-run && cd /tmp/rig &&
-  shift &&
+  shift 2 &&
   bus= &&
   if [ "${RIG_PORTAL:-}" = none ]; then
       mkdir -p /tmp/rig-bus/services &&
@@ -36,4 +39,4 @@ exec timeout -k 5 "${RIG_TIMEOUT:-120}" unshare --mount --pid --fork --kill-chil
   fi &&
   exec setpriv --reuid="${RIG_UID:-65534}" --regid="${RIG_UID:-65534}" --clear-groups --inh-caps=-all \
        env HOME=/tmp/rig/home XDG_RUNTIME_DIR=/tmp/xdg-run dbus-run-session $bus -- sh /tmp/rigconf/session.sh "$@"' \
-    "$dir" "$here" "$@"
+    "$dir" "$here" "$base" "$@"

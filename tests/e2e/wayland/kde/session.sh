@@ -17,14 +17,7 @@ export KDE_FULL_SESSION=true KDE_SESSION_VERSION=5
 # only kde.portal: otherwise xdg-desktop-portal also starts the gnome and gtk backends for Settings
 export XDG_DESKTOP_PORTAL_DIR=${XDG_DESKTOP_PORTAL_DIR-$C/portals}
 unset DISPLAY WAYLAND_DISPLAY
-t0=$(date +%s%N)
-wait_for() { # WHAT TEST...: polls TEST for 10 s
-    what=$1; shift; i=0
-    until "$@"; do i=$((i + 1)); [ $i -gt 200 ] && { echo "$what did not start"; return 1; }; sleep 0.05; done
-}
-# NameHasOwner, not introspection: introspecting a name nobody owns yet starts a second portal
-has() { gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-            --method org.freedesktop.DBus.NameHasOwner "$1" 2>/dev/null | grep -q true; }
+. /tmp/rigbase/common.sh
 size=${RIG_SIZE:-1920x1080}
 # RIG_SIZE is in logical pixels: with --scale 2, 960x540 gives a 1920x1080 device output.
 # Without the permission checks KWin lets any client use org_kde_kwin_fake_input (kptr) and any
@@ -38,22 +31,13 @@ kwin_wayland --virtual --width "${size%x*}" --height "${size#*x}" --scale "${RIG
 wait_for kwin_wayland has org.kde.KWin || { tail -n 30 "$O/kwin.log"; exit 2; }
 unset KWIN_WAYLAND_NO_PERMISSION_CHECKS KWIN_SCREENSHOT_NO_PERMISSION_CHECKS KWIN_EFFECTS_FORCE_ANIMATIONS
 export WAYLAND_DISPLAY=wayland-0
-i=0
-until [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ]; do
-    i=$((i + 1)); [ $i -gt 200 ] && { echo "kwin_wayland made no socket"; exit 2; }; sleep 0.05
-done
+wait_for "kwin_wayland's socket" test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || exit 2
 # services the bus starts on demand (the permission store) must see the same environment
 dbus-update-activation-environment WAYLAND_DISPLAY XDG_CURRENT_DESKTOP XDG_SESSION_TYPE \
     XDG_RUNTIME_DIR HOME XDG_CONFIG_HOME KDE_FULL_SESSION KDE_SESSION_VERSION XDG_DESKTOP_PORTAL_DIR
 # Nobody else tells the KDE backend the display; it is a Qt 5 program (qtwayland5).
 QT_QPA_PLATFORM=wayland /usr/lib/x86_64-linux-gnu/libexec/xdg-desktop-portal-kde >"$O/xdpk.log" 2>&1 &
 wait_for xdg-desktop-portal-kde has org.freedesktop.impl.portal.desktop.kde || { cat "$O/xdpk.log"; exit 3; }
-/usr/libexec/xdg-desktop-portal -v >"$O/xdp.log" 2>&1 &
-wait_for xdg-desktop-portal has org.freedesktop.portal.Desktop || exit 3
-i=0
-until gdbus introspect --session --dest org.freedesktop.portal.Desktop --object-path /org/freedesktop/portal/desktop 2>/dev/null |
-    grep -q org.freedesktop.portal.Screenshot; do
-    i=$((i + 1)); [ $i -gt 200 ] && { echo "the portal offers no Screenshot"; exit 3; }; sleep 0.05
-done
-echo "rig ready in $(( ($(date +%s%N) - t0) / 1000000 )) ms (WAYLAND_DISPLAY=$WAYLAND_DISPLAY)"
+start_portal || exit 3
+ready
 "$@"
