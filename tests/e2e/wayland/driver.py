@@ -12,13 +12,11 @@ driver.py sway|gnome bench N       times N starts of picking, and N bare portal 
 import json
 import os
 import shutil
-import struct
 import subprocess
 import sys
 import threading
 import time
 import urllib.parse
-import zlib
 
 from harness import Image, end_processes, pattern, wait_until  # copied beside this file
 
@@ -26,43 +24,6 @@ RIG = "/tmp/rig"
 OUT = os.path.join(RIG, "out")
 MAIN = "Huebrook 1.0"
 PREVIEW = "Screen Color"
-
-
-def png_pixel(path, x, y):
-    """(r, g, b) of pixel (x, y) of an 8-bit RGB or RGBA PNG, decoding only the rows needed."""
-    data = open(path, "rb").read()
-    i, idat = 8, b""
-    while i < len(data):
-        n, kind = struct.unpack(">I4s", data[i:i + 8])
-        body = data[i + 8:i + 8 + n]
-        i += 12 + n
-        if kind == b"IHDR":
-            width, _, depth, ctype, _, _, interlace = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            idat += body
-    assert depth == 8 and ctype in (2, 6) and interlace == 0, (depth, ctype, interlace)
-    bpp = 3 if ctype == 2 else 4
-    stride = width * bpp
-    raw = zlib.decompress(idat)
-    prev = bytearray(stride)
-    for row in range(y + 1):
-        p = row * (stride + 1)
-        kind, line = raw[p], bytearray(raw[p + 1:p + 1 + stride])
-        for k in range(stride):
-            a = line[k - bpp] if k >= bpp else 0
-            b = prev[k]
-            c = prev[k - bpp] if k >= bpp else 0
-            if kind == 1:
-                line[k] = (line[k] + a) & 255
-            elif kind == 2:
-                line[k] = (line[k] + b) & 255
-            elif kind == 3:
-                line[k] = (line[k] + (a + b) // 2) & 255
-            elif kind == 4:
-                pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
-                line[k] = (line[k] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        prev = line
-    return tuple(prev[x * bpp:x * bpp + 3])
 
 
 class Desktop:
@@ -86,7 +47,7 @@ class Desktop:
     def pixel(self, x, y):
         path = os.path.join(OUT, "check.png")
         self.screenshot(path, (x, y, 1, 1))
-        return png_pixel(path, 0, 0)
+        return Image(subprocess.check_output(["convert", path, "ppm:-"])).pixel(0, 0)
 
 
 class Sway(Desktop):
