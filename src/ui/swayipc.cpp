@@ -80,19 +80,18 @@ std::optional<QByteArray> request(Message type, const QByteArray &payload, int t
     socket.connectToServer(path);
     if (!socket.waitForConnected(timeoutMs))
         return std::nullopt;
+    // Lengths and types are in the host's byte order.
     QByteArray message(magic, 6);
     char numbers[8];
-    qToLittleEndian<quint32>(quint32(payload.size()), numbers);
-    qToLittleEndian<quint32>(type, numbers + 4);
-    // The protocol is in the host's order; every platform Huebrook builds for is little-endian.
-    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
+    qToUnaligned<quint32>(quint32(payload.size()), numbers);
+    qToUnaligned<quint32>(type, numbers + 4);
     message.append(numbers, 8).append(payload);
     socket.write(message);
     char header[headerSize];
     if (!readExactly(socket, header, headerSize, timeoutMs) || memcmp(header, magic, 6) != 0 ||
-        qFromLittleEndian<quint32>(header + 10) != type)
+        qFromUnaligned<quint32>(header + 10) != type)
         return std::nullopt;
-    const quint32 size = qFromLittleEndian<quint32>(header + 6);
+    const quint32 size = qFromUnaligned<quint32>(header + 6);
     if (size > maxReply)
         return std::nullopt;
     QByteArray reply(qsizetype(size), Qt::Uninitialized);

@@ -23,8 +23,8 @@ private slots:
 static QByteArray frame(const QByteArray &magic, quint32 type, quint32 size, const QByteArray &body)
 {
     char numbers[8];
-    qToLittleEndian<quint32>(size, numbers);
-    qToLittleEndian<quint32>(type, numbers + 4);
+    qToUnaligned<quint32>(size, numbers);
+    qToUnaligned<quint32>(type, numbers + 4);
     return magic + QByteArray(numbers, 8) + body;
 }
 
