@@ -33,10 +33,23 @@ static void *create(void *global)
     org_kde_kwin_fake_input_authenticate(global, "e2e pointer", "test rig");
     return global;
 }
-static void absolute(char **a) { org_kde_kwin_fake_input_pointer_motion_absolute(device, FIXED(a[0]), FIXED(a[1])); }
-static void relative(char **a) { org_kde_kwin_fake_input_pointer_motion(device, FIXED(a[0]), FIXED(a[1])); }
-static void button(uint32_t code, int down) { org_kde_kwin_fake_input_button(device, code, down); }
-static int key(uint32_t code, int down) { org_kde_kwin_fake_input_keyboard_key(device, code, down); return 1; }
+static void absolute(char **a)
+{
+    org_kde_kwin_fake_input_pointer_motion_absolute(device, FIXED(a[0]), FIXED(a[1]));
+}
+static void relative(char **a)
+{
+    org_kde_kwin_fake_input_pointer_motion(device, FIXED(a[0]), FIXED(a[1]));
+}
+static void button(uint32_t code, int down)
+{
+    org_kde_kwin_fake_input_button(device, code, down);
+}
+static int key(uint32_t code, int down)
+{
+    org_kde_kwin_fake_input_keyboard_key(device, code, down);
+    return 1;
+}
 static void frame(void) {}
 #else
 #include "vptr-client.h"
@@ -52,12 +65,27 @@ static void *create(void *global)
 #define SETTLE_US 200000 /* for the seat to advertise the new pointer to clients */
 static void absolute(char **a)
 {
-    zwlr_virtual_pointer_v1_motion_absolute(device, t++, atoi(a[0]), atoi(a[1]), atoi(a[2]), atoi(a[3]));
+    zwlr_virtual_pointer_v1_motion_absolute(device, t++, atoi(a[0]), atoi(a[1]), atoi(a[2]),
+                                            atoi(a[3]));
 }
-static void relative(char **a) { zwlr_virtual_pointer_v1_motion(device, t++, FIXED(a[0]), FIXED(a[1])); }
-static void button(uint32_t code, int down) { zwlr_virtual_pointer_v1_button(device, t++, code, down); }
-static int key(uint32_t code, int down) { (void)code; (void)down; return 0; }
-static void frame(void) { zwlr_virtual_pointer_v1_frame(device); }
+static void relative(char **a)
+{
+    zwlr_virtual_pointer_v1_motion(device, t++, FIXED(a[0]), FIXED(a[1]));
+}
+static void button(uint32_t code, int down)
+{
+    zwlr_virtual_pointer_v1_button(device, t++, code, down);
+}
+static int key(uint32_t code, int down)
+{
+    (void)code;
+    (void)down;
+    return 0;
+}
+static void frame(void)
+{
+    zwlr_virtual_pointer_v1_frame(device);
+}
 #endif
 
 static void *global_object;
@@ -67,7 +95,12 @@ static void global(void *d, struct wl_registry *r, uint32_t name, const char *if
     if (strcmp(iface, INTERFACE.name) == 0)
         global_object = wl_registry_bind(r, name, &INTERFACE, v < VERSION ? v : VERSION);
 }
-static void global_remove(void *d, struct wl_registry *r, uint32_t name) { (void)d; (void)r; (void)name; }
+static void global_remove(void *d, struct wl_registry *r, uint32_t name)
+{
+    (void)d;
+    (void)r;
+    (void)name;
+}
 static const struct wl_registry_listener listener = {global, global_remove};
 
 int main(int argc, char **argv)
@@ -80,7 +113,8 @@ int main(int argc, char **argv)
     wl_registry_add_listener(wl_display_get_registry(dpy), &listener, NULL);
     wl_display_roundtrip(dpy);
     if (!global_object) {
-        fprintf(stderr, "the compositor offers no %s (or refuses it to this client)\n", INTERFACE.name);
+        fprintf(stderr, "the compositor offers no %s (or refuses it to this client)\n",
+                INTERFACE.name);
         return 1;
     }
     device = create(global_object);
