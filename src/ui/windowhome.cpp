@@ -5,6 +5,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <utility>
 
 WindowHome::WindowHome(QWidget *window)
     : QObject(window), m_window(window), m_wait(new QTimer(this))
@@ -21,7 +22,9 @@ void WindowHome::remember()
 
 void WindowHome::restore()
 {
-    if (!m_home)
+    // Once only: a picking that fails before the window hides must not bring back an old place.
+    m_target = std::exchange(m_home, std::nullopt);
+    if (!m_target)
         return;
     // The window maps when its first frame arrives, some event loop turns after show().
     m_triesLeft = 100;
@@ -36,7 +39,7 @@ void WindowHome::moveBackWhenMapped()
     m_wait->stop();
     if (!now)
         return;
-    const QByteArray command = swayipc::moveBack(*now, *m_home);
+    const QByteArray command = swayipc::moveBack(*now, *m_target);
     if (!command.isEmpty())
         swaydesktop::run(command);
 }

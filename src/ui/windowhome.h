@@ -29,5 +29,6 @@ private:
     QWidget *m_window;
     QTimer *m_wait;
     int m_triesLeft = 0;
-    std::optional<swayipc::Place> m_home;
+    std::optional<swayipc::Place> m_home;   // remembered, until a restore takes it
+    std::optional<swayipc::Place> m_target; // where the restore under way moves the window
 };
