@@ -1,6 +1,7 @@
 // sway's IPC: framing, the tree lookup and the move command.
 #include "swayipc.h"
 
+#include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,11 +17,12 @@ constexpr qsizetype headerSize = 6 + 4 + 4;
 // A tree of some thousand windows fits many times over; anything larger is not sway.
 constexpr quint32 maxReply = 64 * 1024 * 1024;
 
-bool readExactly(QLocalSocket &socket, char *data, qsizetype size, int timeoutMs)
+// The deadline covers the whole reply: a peer that trickles must not hold the window up.
+bool readExactly(QLocalSocket &socket, char *data, qsizetype size, const QDeadlineTimer &deadline)
 {
     qsizetype done = 0;
     while (done < size) {
-        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(timeoutMs))
+        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(int(deadline.remainingTime())))
             return false;
         const qint64 n = socket.read(data + done, size - done);
         if (n < 0)
@@ -76,6 +78,7 @@ std::optional<QByteArray> request(Message type, const QByteArray &payload, int t
     const QString path = qEnvironmentVariable("SWAYSOCK");
     if (path.isEmpty())
         return std::nullopt;
+    const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
     socket.connectToServer(path);
     if (!socket.waitForConnected(timeoutMs))
@@ -88,14 +91,14 @@ std::optional<QByteArray> request(Message type, const QByteArray &payload, int t
     message.append(numbers, 8).append(payload);
     socket.write(message);
     char header[headerSize];
-    if (!readExactly(socket, header, headerSize, timeoutMs) || memcmp(header, magic, 6) != 0 ||
+    if (!readExactly(socket, header, headerSize, deadline) || memcmp(header, magic, 6) != 0 ||
         qFromUnaligned<quint32>(header + 10) != type)
         return std::nullopt;
     const quint32 size = qFromUnaligned<quint32>(header + 6);
     if (size > maxReply)
         return std::nullopt;
     QByteArray reply(qsizetype(size), Qt::Uninitialized);
-    if (!readExactly(socket, reply.data(), reply.size(), timeoutMs))
+    if (!readExactly(socket, reply.data(), reply.size(), deadline))
         return std::nullopt;
     return reply;
 }

@@ -11,8 +11,8 @@ namespace swayipc {
 
 enum Message : quint32 { RunCommand = 0, GetWorkspaces = 1, GetTree = 4 };
 
-// One request and its reply; nothing when there is no sway, it does not answer within
-// timeoutMs, or the reply is not one.
+// One request and its reply; nothing when there is no sway, its whole reply does not arrive
+// within timeoutMs, or the reply is not one.
 std::optional<QByteArray> request(Message type, const QByteArray &payload, int timeoutMs = 500);
 
 struct Place

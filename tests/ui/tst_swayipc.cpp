@@ -32,19 +32,22 @@ void tst_SwayIpc::request_data()
 {
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<bool>("taken");
-    QTest::newRow("reply") << frame("i3-ipc", 4, 2, "{}") << true;
-    QTest::newRow("reply in pieces") << frame("i3-ipc", 4, 2, "{}") + "#" << true;
-    QTest::newRow("another protocol") << frame("i3-ipx", 4, 2, "{}") << false;
-    QTest::newRow("another message") << frame("i3-ipc", 0, 2, "{}") << false;
-    QTest::newRow("short") << frame("i3-ipc", 4, 9, "{}") << false;
-    QTest::newRow("huge") << frame("i3-ipc", 4, 0xFFFFFFF0u, "{}") << false;
-    QTest::newRow("silence") << QByteArray() << false;
+    QTest::addColumn<int>("pauseMs"); // between pieces
+    QTest::newRow("reply") << frame("i3-ipc", 4, 2, "{}") << true << 0;
+    QTest::newRow("trickle") << frame("i3-ipc", 4, 2, "{}") << false << 600;
+    QTest::newRow("trailing bytes") << frame("i3-ipc", 4, 2, "{}") + "#" << true << 0;
+    QTest::newRow("another protocol") << frame("i3-ipx", 4, 2, "{}") << false << 0;
+    QTest::newRow("another message") << frame("i3-ipc", 0, 2, "{}") << false << 0;
+    QTest::newRow("short") << frame("i3-ipc", 4, 9, "{}") << false << 0;
+    QTest::newRow("huge") << frame("i3-ipc", 4, 0xFFFFFFF0u, "{}") << false << 0;
+    QTest::newRow("silence") << QByteArray() << false << 0;
 }
 
 void tst_SwayIpc::request()
 {
     QFETCH(QByteArray, reply);
     QFETCH(bool, taken);
+    QFETCH(int, pauseMs);
     QTemporaryDir dir;
     const QString path = dir.filePath("sway.sock");
     qputenv("SWAYSOCK", QFile::encodeName(path));
@@ -63,12 +66,13 @@ void tst_SwayIpc::request()
         for (qsizetype at = 0; at < reply.size(); at += 7) { // in pieces, as a socket may
             client->write(reply.mid(at, 7));
             client->waitForBytesWritten(1000);
+            QThread::msleep(pauseMs);
         }
         client->waitForDisconnected(1000);
     });
     sway->start();
     listening.acquire();
-    const auto answer = swayipc::request(swayipc::GetTree, "tree", 300);
+    const auto answer = swayipc::request(swayipc::GetTree, "tree", 1000);
     sway->wait();
     delete sway;
     QCOMPARE(asked, frame("i3-ipc", 4, 4, "tree"));
