@@ -1,6 +1,7 @@
 // Where a top-level window stood, and putting it back there.
 #include "windowhome.h"
 
+#include "kwindesktop.h"
 #include "swaydesktop.h"
 
 #include <QTimer>
@@ -16,8 +17,13 @@ WindowHome::WindowHome(QWidget *window)
 
 void WindowHome::remember()
 {
+    // KWin, once it runs the script, keeps the place itself.
+    if (!m_kwinAsked) {
+        m_kwinAsked = true;
+        m_kwinKeeps = kwindesktop::keepPlace(*m_window);
+    }
     m_wait->stop();
-    m_home = swaydesktop::placeOf(*m_window);
+    m_home = m_kwinKeeps ? std::nullopt : swaydesktop::placeOf(*m_window);
 }
 
 void WindowHome::restore()

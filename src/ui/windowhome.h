@@ -1,7 +1,7 @@
 // Where a top-level window stood before it was hidden, and putting it back there once shown
-// again. X11 keeps a hidden window's place itself; on Wayland the compositor places a window
-// anew each time it maps, on sway on the output last clicked, so the window is moved back through
-// sway's IPC. Other Wayland desktops place it as they do.
+// again. X11 keeps a hidden window's place itself. On Wayland the compositor places a window anew
+// each time it maps, on the output last clicked: on sway the window is moved back through sway's
+// IPC, and KWin is given a script that does it. Other Wayland desktops place it as they do.
 #pragma once
 
 #include "swayipc.h"
@@ -29,6 +29,8 @@ private:
     QWidget *m_window;
     QTimer *m_wait;
     int m_triesLeft = 0;
+    bool m_kwinAsked = false;
+    bool m_kwinKeeps = false;
     std::optional<swayipc::Place> m_home;   // remembered, until a restore takes it
     std::optional<swayipc::Place> m_target; // where the restore under way moves the window
 };

@@ -41,7 +41,7 @@ def desktop_entries(folder, screenshots=True):
 
 
 def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, kwin_grants=True,
-            timeout=150):
+            home=None, timeout=150):
     """Runs driver.py DESKTOP ARGS in a fresh session and returns its result."""
     folder = tempfile.mkdtemp(prefix="huebrook-wayland-")
     try:
@@ -69,7 +69,7 @@ def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, kwin_gran
         env = dict(os.environ, RIG_SCALE=str(scale), RIG_OUTPUTS=str(outputs),
                    RIG_SIZE="%dx%d" % (1920 / scale, 1080 / scale),
                    RIG_SCALE2=str(scale2), RIG_PORTAL="" if portal else "none",
-                   RIG_TIMEOUT=str(timeout - 10))
+                   RIG_TIMEOUT=str(timeout - 10), RIG_HOME="%d,%d" % home if home else "")
         run = subprocess.run(["sh", os.path.join(RIGS, "rig.sh"), desktop, folder,
                               "/usr/bin/python3", "/tmp/rig/driver.py", desktop] + list(args),
                              env=env, capture_output=True, text=True, timeout=timeout)
@@ -150,7 +150,8 @@ class WaylandPicking(unittest.TestCase):
         for scale, outputs, scale2, picks in self.NO_PORTAL:
             with self.subTest(scale=scale, outputs=outputs, scale2=scale2):
                 result = run_rig("sway", "pick-grim", *picks, scale=scale, outputs=outputs,
-                                 scale2=scale2, portal=False)
+                                 scale2=scale2, portal=False,
+                                 home=(2300, 100) if outputs == 2 else None)
                 self.assertEqual(result["records"], result["expected"])
                 # The preview shows on the output where the main window stood, which it comes
                 # back to: the last of two.
@@ -162,24 +163,29 @@ class WaylandPicking(unittest.TestCase):
 
     # KDE Plasma: KWin's own screenshots, with its permission checks on. KWin hands clients whole
     # logical pointer positions only, so at scale 2 only even device pixels can be pointed at.
-    # "here" is where the pointer clicked the eyedropper: the screen, never the arrow.
+    # "here" is where the pointer clicked the eyedropper: the screen, never the arrow. With two
+    # outputs the main window stands on the second and must come back there.
     KDE = [
-        (1, True, ["here", (50, 60), (51, 61), (1919, 1079), (900, 400), (1201, 77)]),
-        (2, True, ["here", (100, 120), (1918, 1078), (780, 300), (1202, 78)]),
-        (1, False, [(50, 60), (1919, 1079), (1201, 77)]),  # refused: the portal takes over
+        (1, True, 1, ["here", (50, 60), (51, 61), (1919, 1079), (900, 400), (1201, 77)]),
+        (2, True, 1, ["here", (100, 120), (1918, 1078), (780, 300), (1202, 78)]),
+        (1, False, 1, [(50, 60), (1919, 1079), (1201, 77)]),  # refused: the portal takes over
+        (1, True, 2, [(50, 60), (1201, 77)]),
     ]
 
     def test_kde_picks_exactly_without_the_pointer_in_the_picture(self):
         reason = needs_rig("kde")
         if reason:
             self.skipTest(reason)
-        for scale, granted, picks in self.KDE:
-            with self.subTest(scale=scale, granted=granted):
+        for scale, granted, outputs, picks in self.KDE:
+            with self.subTest(scale=scale, granted=granted, outputs=outputs):
                 args = [p if p == "here" else "%d,%d" % p for p in picks]
-                result = run_rig("kde", "pick", *args, scale=scale, kwin_grants=granted)
+                result = run_rig("kde", "pick", *args, scale=scale, kwin_grants=granted,
+                                 outputs=outputs, home=(2300, 300) if outputs == 2 else None)
                 self.assertEqual(result["records"], records([tuple(p) for p in result["picks"]]))
                 self.assertEqual("asking the desktop portal" in result["log"], not granted,
                                  result["log"])
+                before, after = result["main"]
+                self.assertEqual(after, before)
 
     def test_kde_pointer_shows_over_the_frozen_screen(self):
         reason = needs_rig("kde")

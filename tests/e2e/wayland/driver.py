@@ -28,7 +28,8 @@ PREVIEW = "Screen Color"
 
 class Desktop:
     """What the driver needs of a compositor, in logical pixels: windows() as dicts of title,
-    app_id, rect and fullscreen; client_origin(window); move(x, y); click(x, y, button), which
+    app_id, rect and fullscreen; client_origin(window); move(x, y); place(title, x, y), which
+    moves a window (sway and KWin); click(x, y, button), which
     returns a monotonic moment at the release or just before it; screenshot(path, area);
     pattern_command(). pixel() is the same on every desktop."""
 
@@ -92,6 +93,10 @@ class Sway(Desktop):
     def click(self, x, y, button=1):
         code = {1: 272, 3: 273, 2: 274}[button]
         return self.pointer(*self._abs(x, y), "btn", code)
+
+    def place(self, title, x, y):
+        subprocess.run(["swaymsg", '[title="%s"]' % title, "move", "absolute", "position", str(x),
+                        str(y)], check=True, stdout=subprocess.DEVNULL)
 
     def screenshot(self, path, area=None):
         area = ["-g", "%d,%d %dx%d" % area] if area else []
@@ -178,6 +183,10 @@ class Kde(Desktop):
     def click(self, x, y, button=1):
         return self.pointer("abs", int(x), int(y), "btn", {1: 272, 3: 273, 2: 274}[button])
 
+    def place(self, title, x, y):
+        subprocess.run(["sh", os.path.join(RIG, "kwin-eval.sh"), "move(%s, %d, %d)"
+                        % (json.dumps(title), x, y)], check=True, stdout=subprocess.DEVNULL)
+
     def portal_file(self):
         out = subprocess.check_output(["/usr/bin/python3", os.path.join(RIG, "portal-shot.py"),
                                        "1"], text=True)
@@ -251,8 +260,13 @@ class Session:
                            stdout=subprocess.DEVNULL)
 
     def start_huebrook(self, env=None):
+        """RIG_HOME=X,Y: the main window is then moved there, as a person might."""
         self.start("huebrook", [os.path.join(RIG, "app", "huebrook")], env)
-        return self.main_origin()
+        origin = self.main_origin()
+        if os.environ.get("RIG_HOME"):
+            self.desk.place(MAIN, *(int(v) for v in os.environ["RIG_HOME"].split(",")))
+            origin = self.main_origin()
+        return origin
 
     def main_origin(self):
         """The main window's client corner, once it is painted where the shell put it."""
@@ -281,7 +295,7 @@ def pick(session, picks):
     A pick "here" is the pixel under the pointer where it clicked the eyedropper, without a move:
     the frozen picture must show the screen there, not the pointer."""
     session.show_pattern()
-    origin = session.start_huebrook()
+    origin = home = session.start_huebrook()
     eyedropper = (origin[0] + 14, origin[1] + 12)
     picks = [(round(eyedropper[0] * session.scale), round(eyedropper[1] * session.scale))
              if p == "here" else p for p in picks]
@@ -312,6 +326,7 @@ def pick(session, picks):
     shown = wait_until(current, timeout=5, what="the current color")
     return {"records": session.records().decode(), "current": "%02X%02X%02X" % shown,
             "preview": preview, "picks": picks, "log": open(os.path.join(OUT, "huebrook.log")).read(),
+            "main": [home, origin],
             "leftovers": sorted(os.listdir(os.environ["HOME"])) + sorted(
                 f for f in os.listdir("/tmp") if f.endswith(".png"))}
 
@@ -333,11 +348,6 @@ def pick_grim(session, wanted):
         subprocess.run(["grim", "-t", "ppm", "-o", name, path], check=True)
         truth[name] = Image(open(path, "rb").read())
     origin = session.start_huebrook()
-    if len(outputs) > 1:
-        # Kept on the last output, it must come back there after a click on the first.
-        subprocess.run(["swaymsg", '[title="%s"]' % MAIN, "move", "container", "to", "output",
-                        max(outputs)], check=True, stdout=subprocess.DEVNULL)
-        origin = session.main_origin()
     expected = "".join("%02X%02X%02X" % truth[n].pixel(x, y) for n, x, y in picks)
     start_picking(session, origin)
     preview = session.window(PREVIEW)

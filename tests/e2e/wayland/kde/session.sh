@@ -20,13 +20,15 @@ unset DISPLAY WAYLAND_DISPLAY
 . /tmp/rigbase/common.sh
 size=${RIG_SIZE:-1920x1080}
 # RIG_SIZE is in logical pixels: with --scale 2, 960x540 gives a 1920x1080 device output.
+# RIG_OUTPUTS=2 puts a second output of that size right of the first.
 # Without the permission checks KWin lets any client use org_kde_kwin_fake_input (kptr) and any
 # caller use org.kde.KWin.ScreenShot2; the portal itself passes them (its desktop file lists them).
 if [ "${RIG_PERMISSION_CHECKS:-1}" = 0 ]; then
     export KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1
 fi
 [ -z "$RIG_ANIMATIONS" ] || export KWIN_EFFECTS_FORCE_ANIMATIONS=1
-kwin_wayland --virtual --width "${size%x*}" --height "${size#*x}" --scale "${RIG_SCALE:-1}" \
+kwin_wayland --virtual --output-count "${RIG_OUTPUTS:-1}" --width "${size%x*}" --height "${size#*x}" \
+    --scale "${RIG_SCALE:-1}" \
     --socket wayland-0 --no-lockscreen --no-global-shortcuts --no-kactivities >"$O/kwin.log" 2>&1 &
 wait_for kwin_wayland has org.kde.KWin || { tail -n 30 "$O/kwin.log"; exit 2; }
 unset KWIN_WAYLAND_NO_PERMISSION_CHECKS KWIN_SCREENSHOT_NO_PERMISSION_CHECKS KWIN_EFFECTS_FORCE_ANIMATIONS
