@@ -21,15 +21,16 @@ const QString scripting = QStringLiteral("org.kde.kwin.Scripting");
 
 // KWin notes the window's corner when it goes and puts it there when it comes again. Only this
 // process's window of this title: the script lives in KWin, not here. The corner is copied out,
-// as a geometry read from a window reads through to it and is gone with the window.
+// as a geometry read from a window reads through to it and is gone with the window. Plasma 6
+// names the signals after windows.
 constexpr char script[] = R"(const [pid, caption] = %1;
 let place = null;
 const ours = w => w.pid === pid && w.caption === caption;
-workspace.clientRemoved.connect(w => {
+(workspace.windowRemoved || workspace.clientRemoved).connect(w => {
     if (ours(w))
         place = {x: w.frameGeometry.x, y: w.frameGeometry.y};
 });
-workspace.clientAdded.connect(w => {
+(workspace.windowAdded || workspace.clientAdded).connect(w => {
     const g = w.frameGeometry;
     if (ours(w) && place)
         w.frameGeometry = {x: place.x, y: place.y, width: g.width, height: g.height};
@@ -86,8 +87,8 @@ bool keepPlace(QWidget &window)
         return false;
     }
     file->name = name;
-    // KWin reads the file when the script starts; start() runs every loaded script not yet
-    // running, which is this one (KWin 5.27 has no per-script path that later versions share).
+    // KWin reads the file when the script starts. start() runs every loaded script not yet
+    // running, which is this one; the path of a single script differs between KWin versions.
     return scriptingCall(QStringLiteral("start"), {}).type() == QDBusMessage::ReplyMessage;
 }
 
