@@ -7,9 +7,9 @@
 #include "pickingsession.h"
 #include "ui/colorlabel.h"
 #include "ui/designunits.h"
+#include "ui/desktopsession.h"
 
 #include <QEnterEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -120,8 +120,7 @@ QRect frmGetColor::previewArea() const
 {
     // A Wayland client does not know where its windows are.
     const frmpick *preview = m_session.preview();
-    if (!preview || !preview->isVisible() ||
-        QGuiApplication::platformName() == QLatin1String("wayland"))
+    if (!preview || !preview->isVisible() || desktopsession::qtOnWayland())
         return {};
     const QRect frame = preview->frameGeometry();
     return QRect(mapFromGlobal(frame.topLeft()), frame.size());

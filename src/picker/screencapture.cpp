@@ -1,6 +1,8 @@
 // Choosing the capture backend for the session the program runs in.
 #include "screencapture.h"
 
+#include "ui/desktopsession.h"
+
 #include <QDebug>
 #include <QGuiApplication>
 #include <QScreen>
@@ -9,7 +11,7 @@ namespace {
 
 bool waylandSession()
 {
-    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+    if (desktopsession::qtOnWayland())
         return true;
     // Qt on XWayland: the X server there sees only the X11 windows, not the desktop.
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -48,6 +50,19 @@ QList<QScreen *> ScreenCapture::screensToCapture()
     if (QScreen *primary = QGuiApplication::primaryScreen(); primary && screens.removeOne(primary))
         screens.prepend(primary);
     return screens;
+}
+
+QList<ScreenPicture>
+ScreenCapture::eachScreen(const std::function<std::optional<ScreenPicture>(QScreen *)> &pictureOf)
+{
+    QList<ScreenPicture> pictures;
+    for (QScreen *screen : screensToCapture()) {
+        std::optional<ScreenPicture> picture = pictureOf(screen);
+        if (!picture)
+            return {};
+        pictures.append(std::move(*picture));
+    }
+    return pictures;
 }
 
 void ScreenCapture::fallBackToPortal()

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <functional>
+#include <optional>
 
 class QScreen;
 
@@ -35,6 +37,10 @@ public:
 protected:
     // The screens to freeze, the primary one first.
     static QList<QScreen *> screensToCapture();
+    // Each of those screens' pictures from pictureOf; empty as soon as one has none, as a screen
+    // left out would show its own background, and picks there would report it.
+    static QList<ScreenPicture>
+    eachScreen(const std::function<std::optional<ScreenPicture>(QScreen *)> &pictureOf);
     // For a backend that cannot capture after all: the portal takes over this capture.
     void fallBackToPortal();
 

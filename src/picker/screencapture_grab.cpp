@@ -36,18 +36,15 @@ public:
 
     void capture() override
     {
-        QList<ScreenPicture> pictures;
-        for (QScreen *screen : screensToCapture()) {
-            const QSize size = screen->geometry().size() * screen->devicePixelRatio();
-            const QImage picture = CaptureWindow(screen, 0, 0, 0, size.width(), size.height());
-            // A screen left out would show its own background, and picks there would report it.
-            if (picture.isNull()) {
-                pictures.clear();
-                break;
-            }
-            // Qt keeps a screen's top-left in device pixels and scales only its size.
-            pictures.append({screen, picture, screen->geometry().topLeft()});
-        }
+        const QList<ScreenPicture> pictures =
+            eachScreen([](QScreen *screen) -> std::optional<ScreenPicture> {
+                const QSize size = screen->geometry().size() * screen->devicePixelRatio();
+                const QImage picture = CaptureWindow(screen, 0, 0, 0, size.width(), size.height());
+                if (picture.isNull())
+                    return std::nullopt;
+                // Qt keeps a screen's top-left in device pixels and scales only its size.
+                return ScreenPicture{screen, picture, screen->geometry().topLeft()};
+            });
         if (pictures.isEmpty())
             emit failed(QStringLiteral("The screen could not be captured, so no color can be "
                                        "picked from it."));

@@ -3,8 +3,9 @@
 // only programs whose desktop entry lists the interface; a refusal falls back to the portal.
 #include "screencapture.h"
 
+#include "ui/desktopsession.h"
+
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusUnixFileDescriptor>
@@ -98,19 +99,25 @@ public:
 
     void capture() override
     {
-        QList<ScreenPicture> pictures;
-        for (QScreen *screen : screensToCapture()) {
-            const Shot shot = captureScreen(screen->name());
-            if (shot.picture.isNull()) {
-                qWarning().noquote() << "KWin's ScreenShot2 refused or failed (" + shot.error +
-                                            "); asking the desktop portal.";
-                fallBackToPortal();
-                return;
-            }
-            pictures.append({screen, shot.picture,
-                             (QPointF(screen->geometry().topLeft()) * shot.scale).toPoint()});
+        QString error;
+        const QList<ScreenPicture> pictures =
+            eachScreen([&error](QScreen *screen) -> std::optional<ScreenPicture> {
+                const Shot shot = captureScreen(screen->name());
+                if (shot.picture.isNull()) {
+                    error = shot.error;
+                    return std::nullopt;
+                }
+                return ScreenPicture{
+                    screen, shot.picture,
+                    (QPointF(screen->geometry().topLeft()) * shot.scale).toPoint()};
+            });
+        if (!pictures.isEmpty()) {
+            emit captured(pictures);
+            return;
         }
-        emit captured(pictures);
+        qWarning().noquote() << "KWin's ScreenShot2 refused or failed (" + error +
+                                    "); asking the desktop portal.";
+        fallBackToPortal();
     }
 };
 
@@ -118,8 +125,5 @@ public:
 
 ScreenCapture *createKWinCapture(QObject *parent)
 {
-    QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
-    if (!bus || !bus->isServiceRegistered(service))
-        return nullptr;
-    return new KWinCapture(parent);
+    return desktopsession::kwinOnBus() ? new KWinCapture(parent) : nullptr;
 }

@@ -307,8 +307,7 @@ private:
     QList<ScreenPicture> copy(QString *why)
     {
         const auto copies = m_connection->copyOutputs(why);
-        QList<ScreenPicture> pictures;
-        for (QScreen *screen : screensToCapture()) {
+        return eachScreen([&copies, why](QScreen *screen) -> std::optional<ScreenPicture> {
             const auto match = std::find_if(copies.begin(), copies.end(), [screen](const auto &c) {
                 return c.first->name == screen->name() ||
                        (c.first->name.isEmpty() && c.first->logical == screen->geometry());
@@ -316,14 +315,13 @@ private:
             if (match == copies.end()) {
                 if (why->isEmpty())
                     *why = QStringLiteral("no output is called %1").arg(screen->name());
-                return {};
+                return std::nullopt;
             }
             const QImage &picture = match->second;
             const QRect logical = match->first->logical;
             const qreal scale = logical.width() > 0 ? picture.width() / qreal(logical.width()) : 1;
-            pictures.append({screen, picture, (QPointF(logical.topLeft()) * scale).toPoint()});
-        }
-        return pictures;
+            return ScreenPicture{screen, picture, (QPointF(logical.topLeft()) * scale).toPoint()};
+        });
     }
 
     std::unique_ptr<Connection> m_connection;

@@ -1,12 +1,12 @@
 // KWin as this session's desktop.
 #include "kwindesktop.h"
 
+#include "desktopsession.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
-#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryFile>
@@ -62,10 +62,7 @@ public:
 
 bool keepPlace(QWidget &window)
 {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        return false;
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(service))
+    if (!desktopsession::qtOnWayland() || !desktopsession::kwinOnBus())
         return false;
     auto *file = new LoadedScript(&window);
     const QJsonArray values{QCoreApplication::applicationPid(), window.windowTitle()};

@@ -1,8 +1,9 @@
 // sway as this session's desktop.
 #include "swaydesktop.h"
 
+#include "desktopsession.h"
+
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QWidget>
 
 namespace swaydesktop {
@@ -13,7 +14,7 @@ namespace {
 // manager is not sway.
 std::optional<QByteArray> ask(swayipc::Message type)
 {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (!desktopsession::qtOnWayland())
         return std::nullopt;
     return swayipc::request(type, {});
 }
