@@ -101,6 +101,11 @@ def needs_rig(desktop):
 
 
 class WaylandPicking(unittest.TestCase):
+    def need(self, desktop):
+        reason = needs_rig(desktop)
+        if reason:
+            self.skipTest(reason)
+
     # Odd and even coordinates, the last column and row, and a pixel where the main window
     # stood (it must not be in the picture); away from the preview, which sway centres and
     # mutter places at the top left.
@@ -115,9 +120,7 @@ class WaylandPicking(unittest.TestCase):
     def test_picks_land_in_the_palette_in_order(self):
         for desktop, scale, outputs, picks in self.CASES:
             with self.subTest(desktop=desktop, scale=scale, outputs=outputs):
-                reason = needs_rig(desktop)
-                if reason:
-                    self.skipTest(reason)
+                self.need(desktop)
                 result = run_rig(desktop, "pick", *("%d,%d" % p for p in picks), scale=scale,
                                  outputs=outputs)
                 self.assertEqual(result["records"], records(picks))
@@ -144,9 +147,7 @@ class WaylandPicking(unittest.TestCase):
     ]
 
     def test_without_a_portal_screencopy_picks_exactly(self):
-        reason = needs_rig("sway")
-        if reason:
-            self.skipTest(reason)
+        self.need("sway")
         for scale, outputs, scale2, picks in self.NO_PORTAL:
             with self.subTest(scale=scale, outputs=outputs, scale2=scale2):
                 result = run_rig("sway", "pick-grim", *picks, scale=scale, outputs=outputs,
@@ -173,9 +174,7 @@ class WaylandPicking(unittest.TestCase):
     ]
 
     def test_kde_picks_exactly_without_the_pointer_in_the_picture(self):
-        reason = needs_rig("kde")
-        if reason:
-            self.skipTest(reason)
+        self.need("kde")
         for scale, granted, outputs, picks in self.KDE:
             with self.subTest(scale=scale, granted=granted, outputs=outputs):
                 args = [p if p == "here" else "%d,%d" % p for p in picks]
@@ -188,22 +187,16 @@ class WaylandPicking(unittest.TestCase):
                 self.assertEqual(after, before)
 
     def test_kde_pointer_shows_over_the_frozen_screen(self):
-        reason = needs_rig("kde")
-        if reason:
-            self.skipTest(reason)
+        self.need("kde")
         self.assertGreater(run_rig("kde", "cursor")["differing"], 20)
 
     def test_nudge_by_device_pixels_and_pick_with_enter_and_space(self):
-        reason = needs_rig("sway")
-        if reason:
-            self.skipTest(reason)
+        self.need("sway")
         result = run_rig("sway", "nudge", "300,300", scale=2)
         self.assertEqual(result["records"], records([(311, 303), (310, 303)]))
 
     def test_without_a_portal_the_sentence_appears(self):
-        reason = needs_rig("sway")
-        if reason:
-            self.skipTest(reason)
+        self.need("sway")
         result = run_rig("sway", "noportal")
         self.assertIn("xdg-desktop-portal with a Screenshot backend", result["message"])
         self.assertTrue(result["box"], "no message box")
