@@ -6,7 +6,6 @@
 #include "frmshowcolor.h"
 #include "instancechannel.h"
 #include "palette/palettelocation.h"
-#include "picker/pickingsession.h"
 #include "singleinstance.h"
 
 #include <QApplication>
@@ -81,8 +80,9 @@ int handOver(const QString &name, const PickRequest &request)
     return commandline::NoPick;
 }
 
-// What a later start asks of this one. Nothing disturbs a picking under way.
-void serve(frmshowcolor *window, const PickRequest &request, const InstanceServer::Reply &reply)
+// A request, from this start's command line or a later start's, answered exactly once.
+// Nothing disturbs a picking under way.
+void handle(frmshowcolor *window, const PickRequest &request, const InstanceServer::Reply &reply)
 {
     using instanceprotocol::Answer;
     switch (request.kind) {
@@ -110,6 +110,22 @@ void serve(frmshowcolor *window, const PickRequest &request, const InstanceServe
         break;
     }
     }
+}
+
+// This start's own answer: a single pick is printed, and ends the program. The exit is queued,
+// since the answer may come before the event loop runs, where an exit would be lost.
+void answerHere(const instanceprotocol::Answer &answer)
+{
+    using instanceprotocol::Answer;
+    if (answer.kind == Answer::Ok)
+        return;
+    if (answer.kind == Answer::Picked)
+        print(stdout, answer.text);
+    else if (!answer.text.isEmpty())
+        printError(answer.text);
+    const int status = answer.kind == Answer::Picked ? commandline::Success : commandline::NoPick;
+    QMetaObject::invokeMethod(
+        qApp, [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
 }
 
 } // namespace
@@ -153,26 +169,9 @@ int Main(int argc, char **argv)
     PaletteStore store(palettelocation::chooseFolder(QCoreApplication::applicationDirPath()));
     auto *window = new frmshowcolor(std::move(store), PositionSettings(name), reporter);
     server.onRequest = [window](const PickRequest &asked, const InstanceServer::Reply &reply) {
-        serve(window, asked, reply);
+        handle(window, asked, reply);
     };
-    switch (request.kind) {
-    case PickRequest::Show:
-        window->show();
-        break;
-    case PickRequest::Pick:
-        window->pickFromCommand();
-        break;
-    case PickRequest::PickOnce:
-        window->pickFromCommand(
-            [format = request.format](std::optional<Color> color, const QString &why) {
-                if (color)
-                    print(stdout, colorformat::text(format, *color));
-                else if (!why.isEmpty())
-                    printError(why);
-                QCoreApplication::exit(color ? commandline::Success : commandline::NoPick);
-            });
-        break;
-    }
+    handle(window, request, answerHere);
     return app.exec();
 }
 

@@ -10,7 +10,7 @@
 #include "imagebutton.h"
 #include "palette/colorchart.h"
 #include "palette/paletteedit.h"
-#include "picker/pickingsession.h"
+#include "picker/screencapture.h"
 #include "ui/designunits.h"
 #include "ui/windowhome.h"
 #include "weblink.h"
@@ -227,11 +227,6 @@ Color frmshowcolor::curColor() const
     return m_editor->color();
 }
 
-Color frmshowcolor::selColor() const
-{
-    return m_chart->selColor();
-}
-
 int32_t frmshowcolor::chartCount() const
 {
     return m_chart->chartCount();
@@ -244,84 +239,55 @@ int32_t frmshowcolor::chartSelRecord() const
 
 void frmshowcolor::mnustartpick_Click()
 {
-    startPicking(false);
+    startPicking({});
 }
 
-bool frmshowcolor::pickFromCommand(PickDone done)
+bool frmshowcolor::pickFromCommand(PickingRun::Answer once)
 {
-    const bool wasVisible = isVisible();
-    if (!startPicking(true))
-        return false;
-    m_pickDone = std::move(done);
-    m_shownBefore = !m_pickDone || wasVisible;
-    return true;
+    return startPicking({true, std::move(once)});
 }
 
-bool frmshowcolor::startPicking(bool atPointer)
+PickingSession *frmshowcolor::picking() const
+{
+    return m_run ? m_run->session() : nullptr;
+}
+
+bool frmshowcolor::startPicking(PickingRun::Request request)
 {
     // Also while a capture is still on its way.
-    if (m_picking)
+    if (m_run)
         return false;
-    m_shownBefore = true;
-    m_picking = new PickingSession(createCapture(), this);
-    m_picking->setStartAtPointer(atPointer);
-    connect(m_picking, &PickingSession::aboutToCapture, this, [this] {
-        // Hidden before the capture, and until the picture arrives, so it is never in it.
-        m_home->remember();
-        hide();
-        QCoreApplication::processEvents();
+    m_run = new PickingRun(*this, *m_home, createCapture(),
+                           [this](Color color) { return takePick(color); }, std::move(request),
+                           this);
+    connect(m_run, &PickingRun::finished, this, [this] {
+        releaseRun();
+        m_chart->reloadAndSelectNewest();
     });
-    connect(m_picking, &PickingSession::picked, this, &frmshowcolor::takePick);
-    connect(m_picking, &PickingSession::finished, this, &frmshowcolor::endPicking);
-    connect(m_picking, &PickingSession::failed, this, [this](const QString &reason) {
-        // Without a capture the frozen screen would show its own background, and every pick
-        // would report that instead of the screen.
-        m_picking->deleteLater();
-        m_picking = nullptr;
-        showAgain();
-        if (PickDone done = std::exchange(m_pickDone, {}))
-            done(std::nullopt, reason);
-        else
+    connect(m_run, &PickingRun::failed, this, [this](const QString &reason) {
+        releaseRun();
+        if (!reason.isEmpty())
             reportError(reason);
     });
-    m_picking->start();
+    m_run->start();
     return true;
 }
 
-void frmshowcolor::showAgain()
+void frmshowcolor::releaseRun()
 {
-    if (!m_shownBefore)
-        return;
-    show();
-    m_home->restore();
+    // Deleted later: the session's own signal, and a frozen screen's event handler, are still
+    // running.
+    m_run->deleteLater();
+    m_run = nullptr;
 }
 
-void frmshowcolor::takePick(Color color)
+bool frmshowcolor::takePick(Color color)
 {
-    if (!m_chart->append(color)) {
-        if (PickDone done = std::exchange(m_pickDone, {})) {
-            done(std::nullopt, QStringLiteral("The pick could not be kept in the palette."));
-            m_picking->end(true);
-        }
-        return;
-    }
+    if (!m_chart->append(color))
+        return false;
     CurrentColorChanged(color);
     m_editor->pickTaken(color);
-    if (PickDone done = std::exchange(m_pickDone, {})) {
-        done(color, {});
-        m_picking->end(true);
-    }
-}
-
-void frmshowcolor::endPicking()
-{
-    // Deleted later: the frozen screen's own event handler is still running.
-    m_picking->deleteLater();
-    m_picking = nullptr;
-    showAgain();
-    m_chart->reloadAndSelectNewest();
-    if (PickDone done = std::exchange(m_pickDone, {}))
-        done(std::nullopt, {});
+    return true;
 }
 
 void frmshowcolor::dragEnterEvent(QDragEnterEvent *event)

@@ -4,11 +4,11 @@
 
 #include "color/bascommon.h"
 #include "palette/palettestore.h"
+#include "pickingrun.h"
 #include "positionsettings.h"
 
 #include <QWidget>
 #include <functional>
-#include <optional>
 
 class ColorChart;
 class ColorEditor;
@@ -33,22 +33,19 @@ public:
     void lblcor_MouseUp(int16_t Index, int16_t Button, int16_t Shift, float X, float Y);
     void mnustartpick_Click();
     // Picking asked for from the command line or by a later start: from the pixel under the
-    // pointer. With done, picking ends after the first pick, done gets its color (or nothing and
-    // why), and the main window returns only if it showed before. False when already picking.
-    using PickDone = std::function<void(std::optional<Color> color, const QString &reason)>;
-    bool pickFromCommand(PickDone done = {});
+    // pointer. With once, picking ends after the first pick and once gets its color, or nothing
+    // and why, exactly once. False, and once is not called, when already picking.
+    bool pickFromCommand(PickingRun::Answer once = {});
     void mnuabout_Click();
     void mnuWeb_Click();
 
-    ColorEditor *colorEditor() const { return m_editor; }
     ColorChart *colorChart() const { return m_chart; }
     // The picking under way, from the eyedropper's click until it ends.
-    PickingSession *picking() const { return m_picking; }
+    PickingSession *picking() const;
     // Where picking gets the screen; the session's backend for this desktop unless replaced.
     std::function<ScreenCapture *()> createCapture;
 
     Color curColor() const;
-    Color selColor() const;
     int32_t chartCount() const;
     int32_t chartSelRecord() const;
 
@@ -66,18 +63,15 @@ private:
     void Form_Unload();
     void restorePosition();
     void lblcolor_MouseUp(int button, QPoint globalPosition);
-    bool startPicking(bool atPointer);
-    void takePick(Color color);
-    void endPicking();
-    void showAgain();
+    bool startPicking(PickingRun::Request request);
+    bool takePick(Color color);
+    void releaseRun();
 
     PositionSettings m_settings;
     std::function<void(const QString &)> m_reporter;
     ColorEditor *m_editor = nullptr;
     ColorChart *m_chart = nullptr;
     QMenu *mnuEdit = nullptr;
-    PickingSession *m_picking = nullptr;
+    PickingRun *m_run = nullptr;
     WindowHome *m_home = nullptr;
-    PickDone m_pickDone;       // picking that ends after its first pick
-    bool m_shownBefore = true; // whether the main window returns when picking ends
 };

@@ -1,13 +1,10 @@
-// The frozen screen and its pointer handling.
+// The frozen screen: its picture, its loupe, and what the pointer does over it.
 #include "frmGetColor.h"
 
 #include "devicepointer.h"
-#include "frmpick.h"
 #include "pickcursor.h"
-#include "pickingsession.h"
 #include "ui/colorlabel.h"
 #include "ui/designunits.h"
-#include "ui/desktopsession.h"
 
 #include <QEnterEvent>
 #include <QKeyEvent>
@@ -15,14 +12,13 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWheelEvent>
-#include <QtMath>
 #include <algorithm>
 #include <cmath>
 
 // Without a parent: on Wayland a parent would make it a dialog of another window rather than a
 // full-screen window of its own output.
-frmGetColor::frmGetColor(PickingSession &session, const ScreenPicture &screen)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_session(session)
+frmGetColor::frmGetColor(const ScreenPicture &screen)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmGetColor"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -66,31 +62,34 @@ void frmGetColor::paintEvent(QPaintEvent *event)
         QRectF(QPointF(0, 0), QSizeF(m_picture.size()) / (imageScale() * devicePixelRatioF())),
         m_picture);
     if (m_pick && event->rect().intersects(m_loupe.whole()))
-        loupe::paint(painter, m_loupe, m_picture, *m_pick, m_session.zoom(), m_origin);
+        loupe::paint(painter, m_loupe, m_picture, *m_pick, m_zoom, m_origin);
 }
 
 void frmGetColor::enterEvent(QEnterEvent *event)
 {
-    // A Wayland compositor tells where the pointer is only as it enters a window: picking from
-    // the command line starts there. The eyedropper waits for a move.
-    if (m_session.startsAtPointer() && !m_pick)
-        Form_MouseMove(event->scenePosition());
+    // A Wayland compositor tells where the pointer is only as it enters a window.
+    emit pointerMoved(pictureOfLogical(event->scenePosition()), true);
 }
 
 void frmGetColor::mouseMoveEvent(QMouseEvent *event)
 {
     // scenePosition keeps the fraction that position() rounds away on Wayland.
-    Form_MouseMove(event->scenePosition());
+    emit pointerMoved(pictureOfLogical(event->scenePosition()), false);
 }
 
-void frmGetColor::Form_MouseMove(QPointF logicalPosition)
+QPoint frmGetColor::pictureOfLogical(QPointF logicalPosition) const
 {
-    QPointF device = logicalPosition * devicePixelRatioF();
+    // Qt 6.4 rounds X11 event positions to logical pixels; the X server knows the device pixel.
     if (const std::optional<QPoint> native = devicepointer::position(winId()))
-        device = QPointF(*native);
+        return pictureOfDevice(QPointF(*native));
+    return pictureOfDevice(logicalPosition * devicePixelRatioF());
+}
+
+QPoint frmGetColor::pictureOfDevice(QPointF device) const
+{
     const qreal scale = imageScale();
-    m_session.pointAt(this, QPoint(static_cast<int>(std::floor(device.x() * scale)),
-                                   static_cast<int>(std::floor(device.y() * scale))));
+    return QPoint(static_cast<int>(std::floor(device.x() * scale)),
+                  static_cast<int>(std::floor(device.y() * scale)));
 }
 
 std::optional<QPoint> frmGetColor::pixelUnderPointer() const
@@ -99,31 +98,22 @@ std::optional<QPoint> frmGetColor::pixelUnderPointer() const
     const std::optional<QPoint> device = devicepointer::position(winId());
     if (!device)
         return std::nullopt;
-    const qreal scale = imageScale();
-    const QPoint pixel(static_cast<int>(std::floor(device->x() * scale)),
-                       static_cast<int>(std::floor(device->y() * scale)));
+    const QPoint pixel = pictureOfDevice(QPointF(*device));
     if (!m_picture.valid(pixel))
         return std::nullopt;
     return pixel;
 }
 
-void frmGetColor::showPickPoint(QPoint pixel)
+void frmGetColor::showPickPoint(QPoint pixel, int zoom, QRect avoid)
 {
     m_pick = pixel;
+    m_zoom = zoom;
     // Only the loupe's old and new places are repainted.
     const QRect before = m_loupe.whole();
-    m_loupe = loupe::place(logicalOf(pixel), size(), m_session.zoom(), previewArea());
+    const QRect preview =
+        avoid.isEmpty() ? QRect() : QRect(mapFromGlobal(avoid.topLeft()), avoid.size());
+    m_loupe = loupe::place(logicalOf(pixel), size(), zoom, preview);
     update(before.united(m_loupe.whole()).adjusted(-2, -2, 2, 2));
-}
-
-QRect frmGetColor::previewArea() const
-{
-    // A Wayland client does not know where its windows are.
-    const frmpick *preview = m_session.preview();
-    if (!preview || !preview->isVisible() || desktopsession::qtOnWayland())
-        return {};
-    const QRect frame = preview->frameGeometry();
-    return QRect(mapFromGlobal(frame.topLeft()), frame.size());
 }
 
 void frmGetColor::dropPickPoint()
@@ -139,23 +129,10 @@ QPointF frmGetColor::logicalOf(QPoint pixel) const
     return QPointF((pixel.x() + 0.5) / perLogical, (pixel.y() + 0.5) / perLogical);
 }
 
-void frmGetColor::nudge(QPoint step)
+void frmGetColor::warpPointer(QPoint pixel)
 {
-    QPoint from = m_pick.value_or(QPoint(m_picture.width() / 2, m_picture.height() / 2));
-    const QPoint to(std::clamp(from.x() + step.x(), 0, std::max(0, m_picture.width() - 1)),
-                    std::clamp(from.y() + step.y(), 0, std::max(0, m_picture.height() - 1)));
-    m_session.pointAt(this, to);
-    // The X server moves its pointer to any device pixel; a Wayland client may not move it,
-    // so there the pick point goes on alone until the pointer moves again.
-    devicepointer::warp(winId(),
-                        QPoint(qRound(to.x() / imageScale()), qRound(to.y() / imageScale())));
-}
-
-void frmGetColor::wheelEvent(QWheelEvent *event)
-{
-    const int notches = event->angleDelta().y() / 120;
-    if (notches != 0)
-        m_session.setZoom(m_session.zoom() + 2 * notches);
+    devicepointer::warp(winId(), QPoint(qRound(pixel.x() / imageScale()),
+                                        qRound(pixel.y() / imageScale())));
 }
 
 qreal frmGetColor::imageScale() const
@@ -169,19 +146,19 @@ qreal frmGetColor::imageScale() const
 
 void frmGetColor::mouseReleaseEvent(QMouseEvent *event)
 {
-    Form_MouseUp(buttonNumber(event->button()));
-}
-
-void frmGetColor::Form_MouseUp(int button)
-{
-    if (button == 1)
-        m_session.pick();
-    else
-        m_session.end(false);
+    emit released(buttonNumber(event->button()));
 }
 
 void frmGetColor::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_session.handleKey(*event))
+    event->ignore();
+    emit keyPressed(event);
+    if (!event->isAccepted())
         QWidget::keyPressEvent(event);
+}
+
+void frmGetColor::wheelEvent(QWheelEvent *event)
+{
+    if (const int notches = event->angleDelta().y() / 120)
+        emit wheelTurned(notches);
 }

@@ -1,6 +1,6 @@
-// The frozen screen: a borderless window over one screen showing its capture, where each left
-// click picks the color of the device pixel under the pointer. A picking session opens one per
-// screen; they share the session's preview, zoom and pick point.
+// The frozen screen: a borderless window over one screen that shows its capture, with the loupe
+// at the pick point it is given. It reports the pointer, clicks, keys and the wheel, and decides
+// nothing itself: the picking session does.
 #pragma once
 
 #include "color/bascommon.h"
@@ -11,34 +11,44 @@
 #include <QWidget>
 #include <optional>
 
-class PickingSession;
-
 class frmGetColor : public QWidget
 {
     Q_OBJECT
 public:
     // Shows the picture full screen on its own screen.
-    frmGetColor(PickingSession &session, const ScreenPicture &screen);
+    explicit frmGetColor(const ScreenPicture &screen);
 
     // This window's screen, as captured.
     const QImage &picture() const { return m_picture; }
     // The color of device pixel (x, y) of the frozen picture; black when it cannot be read.
     Color pixelAt(QPoint devicePixel) const;
 
-    // The pixel of the picture the next pick takes, and the loupe that shows it; nothing before
-    // the pointer first moves or a key moves the pick point.
+    // The pick point it was last given, and the loupe that shows it.
     std::optional<QPoint> pickPoint() const { return m_pick; }
     const loupe::Layout &loupeLayout() const { return m_loupe; }
 
+    // The picture's pixel at a device position of this window. The one place that maps device
+    // pixels onto the picture, whose pixels may be finer than the window's.
+    QPoint pictureOfDevice(QPointF device) const;
     // The picture's pixel under the pointer, when the platform tells where the pointer is and it
     // is over this window.
     std::optional<QPoint> pixelUnderPointer() const;
 
-    // The session's side: the loupe follows the pick point, or goes.
-    void showPickPoint(QPoint pixel);
+    // Shows the loupe for the pick point at `pixel`, keeping out from under `avoid` (global).
+    void showPickPoint(QPoint pixel, int zoom, QRect avoid);
     void dropPickPoint();
-    // Moves the pick point by whole pixels of the picture; on X11 the pointer follows.
-    void nudge(QPoint step);
+    // Moves the pointer onto a pixel of the picture, where the platform lets a program do so.
+    void warpPointer(QPoint pixel);
+
+signals:
+    // The pointer is over this picture's pixel: it moved, or (entered) it came in.
+    void pointerMoved(QPoint pixel, bool entered);
+    // A mouse button was released: 1 left, 2 right, 4 middle.
+    void released(int button);
+    // A key; whoever handles it leaves it accepted, and ignores the keys picking does not use.
+    void keyPressed(QKeyEvent *event);
+    // The wheel turned by whole notches, away from the user positive.
+    void wheelTurned(int notches);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -50,17 +60,14 @@ protected:
 
 private:
     void freeze(const ScreenPicture &screen);
-    void Form_MouseMove(QPointF logicalPosition);
-    void Form_MouseUp(int button);
+    QPoint pictureOfLogical(QPointF logicalPosition) const;
     QPointF logicalOf(QPoint pixel) const;
-    // Where the preview floats above this window, where that is known.
-    QRect previewArea() const;
     // Captured pixels per device pixel of the window.
     qreal imageScale() const;
 
-    PickingSession &m_session;
     QImage m_picture;
     QPoint m_origin;
     std::optional<QPoint> m_pick;
+    int m_zoom = loupe::startZoom;
     loupe::Layout m_loupe;
 };

@@ -1,9 +1,10 @@
-// One picking from start to end, and what the frozen windows share.
+// One picking from start to end, and the pick point the frozen windows show.
 #include "pickingsession.h"
 
 #include "frmGetColor.h"
 #include "frmpick.h"
 #include "ui/clipboard.h"
+#include "ui/desktopsession.h"
 #include "ui/swaydesktop.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,7 @@ PickingSession::PickingSession(ScreenCapture *capture, QObject *parent)
 
 PickingSession::~PickingSession()
 {
-    // The preview is a child of the first window.
+    // The preview is a child of a frozen window.
     qDeleteAll(m_windows);
 }
 
@@ -48,8 +49,20 @@ void PickingSession::CaptureScreen()
 
 void PickingSession::showPicking(const QList<ScreenPicture> &pictures)
 {
-    for (const ScreenPicture &picture : pictures)
-        m_windows.append(new frmGetColor(*this, picture));
+    for (const ScreenPicture &picture : pictures) {
+        auto *window = new frmGetColor(picture);
+        connect(window, &frmGetColor::pointerMoved, this, [this, window](QPoint pixel, bool entered) {
+            // Picking from the command line starts where the pointer enters; the eyedropper
+            // waits for a move.
+            if (!entered || (m_startAtPointer && !m_pixel))
+                pointAt(window, pixel);
+        });
+        connect(window, &frmGetColor::released, this, &PickingSession::released);
+        connect(window, &frmGetColor::keyPressed, this, &PickingSession::handleKey);
+        connect(window, &frmGetColor::wheelTurned, this,
+                [this](int notches) { setZoom(m_zoom + 2 * notches); });
+        m_windows.append(window);
+    }
     m_current = m_windows.first();
     m_preview = new frmpick(previewParent());
     connect(m_preview, &frmpick::cmdStop_Click, this, [this] { end(true); });
@@ -75,16 +88,29 @@ frmGetColor *PickingSession::previewParent() const
     return m_windows.first();
 }
 
+std::optional<PickingSession::PickPoint> PickingSession::pickPoint() const
+{
+    if (!m_pixel)
+        return std::nullopt;
+    return PickPoint{m_current, *m_pixel};
+}
+
 void PickingSession::pointAt(frmGetColor *window, QPoint pixel)
 {
     if (m_current != window) {
         m_current->dropPickPoint();
         m_current = window;
     }
+    m_pixel = pixel;
     m_pickedColor = window->pixelAt(pixel);
     if (m_preview)
         m_preview->showColor(m_pickedColor);
-    window->showPickPoint(pixel);
+    // The loupe keeps out from under the preview, where this program knows where that is: a
+    // Wayland client does not know where its windows are.
+    QRect avoid;
+    if (m_preview && m_preview->isVisible() && !desktopsession::qtOnWayland())
+        avoid = m_preview->frameGeometry();
+    window->showPickPoint(pixel, m_zoom, avoid);
 }
 
 void PickingSession::pick()
@@ -95,44 +121,65 @@ void PickingSession::pick()
 void PickingSession::setZoom(int zoom)
 {
     m_zoom = std::clamp(zoom, loupe::minZoom, loupe::maxZoom);
-    if (m_current && m_current->pickPoint())
-        pointAt(m_current, *m_current->pickPoint());
+    if (m_pixel)
+        pointAt(m_current, *m_pixel);
 }
 
-bool PickingSession::handleKey(const QKeyEvent &event)
+void PickingSession::released(int button)
+{
+    if (button == 1)
+        pick();
+    else
+        end(false);
+}
+
+void PickingSession::nudge(QPoint step)
+{
+    const QImage &picture = m_current->picture();
+    const QPoint from = m_pixel.value_or(QPoint(picture.width() / 2, picture.height() / 2));
+    const QPoint to(std::clamp(from.x() + step.x(), 0, std::max(0, picture.width() - 1)),
+                    std::clamp(from.y() + step.y(), 0, std::max(0, picture.height() - 1)));
+    pointAt(m_current, to);
+    // The X server moves its pointer to any device pixel; a Wayland client may not move it,
+    // so there the pick point goes on alone until the pointer moves again.
+    m_current->warpPointer(to);
+}
+
+void PickingSession::handleKey(QKeyEvent *event)
 {
     // Keys reach the window that has the focus; they act where the pick point is.
-    const int step = event.modifiers() & Qt::ShiftModifier ? 10 : 1;
-    switch (event.key()) {
+    const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    event->accept();
+    switch (event->key()) {
     case Qt::Key_Escape:
         end(true);
-        return true;
+        break;
     case Qt::Key_Left:
-        m_current->nudge(QPoint(-step, 0));
-        return true;
+        nudge(QPoint(-step, 0));
+        break;
     case Qt::Key_Right:
-        m_current->nudge(QPoint(step, 0));
-        return true;
+        nudge(QPoint(step, 0));
+        break;
     case Qt::Key_Up:
-        m_current->nudge(QPoint(0, -step));
-        return true;
+        nudge(QPoint(0, -step));
+        break;
     case Qt::Key_Down:
-        m_current->nudge(QPoint(0, step));
-        return true;
+        nudge(QPoint(0, step));
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
         pick();
-        return true;
+        break;
     case Qt::Key_Plus:
     case Qt::Key_Equal:
         setZoom(m_zoom + 2);
-        return true;
+        break;
     case Qt::Key_Minus:
         setZoom(m_zoom - 2);
-        return true;
+        break;
     default:
-        return false;
+        event->ignore();
     }
 }
 

@@ -1,6 +1,6 @@
 // One picking from start to end: the capture, one frozen window per screen, the "Screen Color"
-// preview, the zoom of the loupe and the pick point. It reports colors and knows nothing of
-// who keeps them.
+// preview, and the pick point with its zoom, keys, wheel and nudging. It reports colors and
+// knows nothing of who keeps them.
 #pragma once
 
 #include "color/bascommon.h"
@@ -10,6 +10,7 @@
 #include <QList>
 #include <QObject>
 #include <QPoint>
+#include <optional>
 
 class QKeyEvent;
 class frmGetColor;
@@ -25,12 +26,11 @@ public:
 
     // Checks that the screen can be captured here, before anything is hidden, then announces
     // aboutToCapture() and captures; the frozen windows show when the picture arrives. Anything
-    // that stops picking from starting comes as failed().
+    // that stops picking from starting comes as failed(), perhaps before start() returns.
     void start();
     // Starts with the pick point at the pixel under the pointer, where the platform can tell it,
     // so that a click without a move picks that pixel.
     void setStartAtPointer(bool atPointer) { m_startAtPointer = atPointer; }
-    bool startsAtPointer() const { return m_startAtPointer; }
 
     Color pickedColor() const { return m_pickedColor; }
     int zoom() const { return m_zoom; }
@@ -38,12 +38,16 @@ public:
     // The frozen windows, the primary screen's first; empty until the picture arrives.
     const QList<frmGetColor *> &windows() const { return m_windows; }
 
-    // The frozen windows' side.
-    void pointAt(frmGetColor *window, QPoint pixel);
+    // Where the next pick reads: a frozen window and a device pixel of its picture.
+    struct PickPoint
+    {
+        frmGetColor *window = nullptr;
+        QPoint pixel;
+    };
+    std::optional<PickPoint> pickPoint() const;
+
     void pick();
     void setZoom(int zoom);
-    // False for a key that picking does not use.
-    bool handleKey(const QKeyEvent &event);
     // Hides every picking window, the preview before or after the frozen screens.
     void end(bool previewFirst);
 
@@ -63,11 +67,16 @@ private:
     void CaptureScreen();
     void showPicking(const QList<ScreenPicture> &pictures);
     frmGetColor *previewParent() const;
+    void pointAt(frmGetColor *window, QPoint pixel);
+    void released(int button);
+    void handleKey(QKeyEvent *event);
+    void nudge(QPoint step);
 
     ScreenCapture *m_capture;
     QList<frmGetColor *> m_windows;
     frmpick *m_preview = nullptr;
-    frmGetColor *m_current = nullptr; // the window holding the pick point
+    frmGetColor *m_current = nullptr; // the window holding the pick point, or nudged next
+    std::optional<QPoint> m_pixel;    // the pick point in m_current's picture
     Color m_pickedColor = 0;
     int m_zoom = loupe::startZoom;
     bool m_startAtPointer = false;

@@ -77,5 +77,26 @@ class CommandLine(E2ETestCase):
         self.assertFalse(os.path.exists(self.app.palette_path))
 
 
+class CommandLineWithoutCapture(E2ETestCase):
+    # The portal forced, and no session bus to find it on.
+    extra_env = {"HUEBROOK_CAPTURE": "portal", "DBUS_SESSION_BUS_ADDRESS": "unix:path=/nonexistent"}
+
+    def test_pick_once_that_cannot_capture_answers_at_once(self):
+        self.app.write_palette(b"0C0B0A")
+        for running in (False, True):
+            with self.subTest(running=running):
+                if running:
+                    first = self.app.start()
+                once = self.app.start(wait=False, capture=True, args=["--pick", "--once"])
+                out, err = once.communicate(timeout=10)
+                self.assertEqual((once.returncode, out, err.count("\n")), (1, "", 1), err)
+                self.assertIn("Screenshot", err)
+                # Alone, no main window ever shows; the running one shows as before, and runs on.
+                self.assertEqual(len(self.display.windows(TITLE)), int(running))
+                if running:
+                    self.assertIsNone(first.poll())
+        self.assertEqual(self.app.palette(), b"0C0B0A")
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -65,6 +65,8 @@ private slots:
     void copyEachPick();
     void captureFailure();
     void portalMissing();
+    void singlePickWithoutCapture_data();
+    void singlePickWithoutCapture();
     void loupe_data();
     void loupe();
     void loupeBesideThePreview();
@@ -279,6 +281,42 @@ void tst_Picking::portalMissing()
     QTest::qWait(10); // the failed session is released
     f.window->mnustartpick_Click();
     QTRY_COMPARE(f.errors.size(), 2);
+}
+
+void tst_Picking::singlePickWithoutCapture_data()
+{
+    QTest::addColumn<bool>("later");
+    QTest::addColumn<bool>("shown"); // the main window before the request
+    QTest::newRow("fails inside start, hidden") << false << false;
+    QTest::newRow("fails later, hidden") << true << false;
+    QTest::newRow("fails inside start, shown") << false << true;
+    QTest::newRow("fails later, shown") << true << true;
+}
+
+void tst_Picking::singlePickWithoutCapture()
+{
+    QFETCH(bool, later);
+    QFETCH(bool, shown);
+    WindowFixture f("0C0B0A");
+    f.window->createCapture = [later] { return new FakeCapture("could not be captured", later); };
+    f.window->setVisible(shown);
+    QStringList answers;
+    const bool started = f.window->pickFromCommand([&](std::optional<Color> color, QString why) {
+        answers << (color ? QStringLiteral("color") : why);
+    });
+    QVERIFY(started);
+    QTRY_COMPARE(answers, QStringList{"could not be captured"});
+    QTest::qWait(20); // nothing more comes, nor does a second request answer the first's
+    QCOMPARE(answers.size(), 1);
+    QCOMPARE(f.window->isVisible(), shown);
+    QVERIFY(f.errors.isEmpty()); // said in the answer alone
+    QVERIFY(!f.window->picking());
+    f.window->createCapture = [] { return new FakeCapture; };
+    f.window->mnustartpick_Click();
+    QTest::mouseRelease(sessionOf(f).windows().first(), Qt::LeftButton);
+    QTest::mouseRelease(sessionOf(f).windows().first(), Qt::RightButton);
+    QCOMPARE(answers.size(), 1);
+    QCOMPARE(f.palette(), QByteArray("0C0B0A000000"));
 }
 
 void tst_Picking::loupe_data()

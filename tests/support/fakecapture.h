@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 // A picture in which every pixel's color tells its place: red x, green y, blue both.
 inline QImage patternPicture(QSize size)
@@ -20,12 +21,20 @@ inline QImage patternPicture(QSize size)
 class FakeCapture : public ScreenCapture
 {
 public:
-    // An empty failure captures the pattern at the primary screen's device-pixel size.
-    explicit FakeCapture(QString failure = {}) : m_failure(std::move(failure)) {}
+    // An empty failure captures the pattern at the primary screen's device-pixel size; later
+    // fails from the event loop rather than at once.
+    explicit FakeCapture(QString failure = {}, bool later = false)
+        : m_failure(std::move(failure)), m_later(later)
+    {
+    }
 
     void probe() override { emit ready(); }
     void capture() override
     {
+        if (!m_failure.isEmpty() && m_later) {
+            QTimer::singleShot(0, this, [this] { emit failed(m_failure); });
+            return;
+        }
         if (!m_failure.isEmpty()) {
             emit failed(m_failure);
             return;
@@ -37,4 +46,5 @@ public:
 
 private:
     QString m_failure;
+    bool m_later;
 };

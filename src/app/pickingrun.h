@@ -1,0 +1,58 @@
+// One picking asked of the main window, from the request to its end: the session, the main
+// window hidden for the capture and brought back where it stood, each pick handed to whoever
+// keeps it, and the one answer owed to a request for a single pick.
+#pragma once
+
+#include "color/bascommon.h"
+
+#include <QObject>
+#include <functional>
+#include <optional>
+
+class PickingSession;
+class QWidget;
+class ScreenCapture;
+class WindowHome;
+
+class PickingRun : public QObject
+{
+    Q_OBJECT
+public:
+    // The color of a single pick, or nothing and why (empty when picking simply ended).
+    using Answer = std::function<void(std::optional<Color> color, const QString &reason)>;
+    struct Request
+    {
+        bool atPointer = false; // the pick point starts at the pixel under the pointer
+        // Set for a single pick: picking ends after it, this gets its color, and the main
+        // window comes back only if it showed before.
+        Answer once;
+    };
+    // keep stores a pick, false when it could not. Takes the capture backend.
+    PickingRun(QWidget &window, WindowHome &home, ScreenCapture *capture,
+               std::function<bool(Color)> keep, Request request, QObject *parent = nullptr);
+    // A run let go before it answered still answers.
+    ~PickingRun() override;
+
+    void start();
+    PickingSession *session() const { return m_session; }
+
+signals:
+    // Picking ended after it showed; the run may be deleted (later).
+    void finished();
+    // Picking could not start; the run may be deleted (later). The reason is empty when it
+    // went to the answer instead.
+    void failed(const QString &reason);
+
+private:
+    void hideWindow();
+    void showWindow();
+    void takePick(Color color);
+    void answer(std::optional<Color> color, const QString &reason);
+
+    QWidget &m_window;
+    WindowHome &m_home;
+    PickingSession *m_session;
+    std::function<bool(Color)> m_keep;
+    Answer m_answer;
+    bool m_returns; // whether the main window shows again when picking ends
+};
