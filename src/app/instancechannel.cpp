@@ -1,13 +1,12 @@
-// The handover between two starts of Huebrook over QLocalServer and QLocalSocket.
+// The handover between two starts of Huebrook over a Unix socket.
 #include "instancechannel.h"
 
 #include "formats/colorformat.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QThread>
@@ -112,35 +111,36 @@ QString socketPath(const QString &name)
 std::optional<instanceprotocol::Answer> send(const QString &name, const PickRequest &request,
                                              QString *error)
 {
-    QLocalSocket socket;
     // The running one may hold the lock a moment before it listens.
     QElapsedTimer waited;
     waited.start();
+    unixsocket::Socket socket;
     for (;;) {
-        socket.connectToServer(socketPath(name));
-        if (socket.waitForConnected(1000))
+        QString why;
+        socket = unixsocket::connectTo(socketPath(name), &why);
+        if (socket.isValid())
             break;
         if (waited.elapsed() > 3000) {
             *error = QStringLiteral("Huebrook is running but does not answer on %1: %2")
-                         .arg(socketPath(name), socket.errorString());
+                         .arg(socketPath(name), why);
             return std::nullopt;
         }
         QThread::msleep(50);
     }
-    socket.write(instanceprotocol::encode(request));
-    socket.waitForBytesWritten(1000);
-    // A pick takes as long as the person picking.
-    const int timeout = request.kind == PickRequest::PickOnce ? -1 : 5000;
-    QByteArray line;
-    while (!line.contains('\n') && line.size() <= instanceprotocol::maxLine) {
-        if (!socket.waitForReadyRead(timeout)) {
-            *error =
-                QStringLiteral("The running Huebrook did not answer: %1").arg(socket.errorString());
-            return std::nullopt;
-        }
-        line += socket.readAll();
+    if (!unixsocket::writeAll(socket, instanceprotocol::encode(request), QDeadlineTimer(1000))) {
+        *error = QStringLiteral("The running Huebrook did not take the request.");
+        return std::nullopt;
     }
-    const auto answer = instanceprotocol::decodeAnswer(line.left(line.indexOf('\n')));
+    // A pick takes as long as the person picking.
+    const QDeadlineTimer deadline(request.kind == PickRequest::PickOnce ? QDeadlineTimer::Forever
+                                                                         : QDeadlineTimer(5000));
+    const std::optional<QByteArray> line =
+        unixsocket::readLine(socket, instanceprotocol::maxLine, deadline);
+    if (!line) {
+        *error = QStringLiteral("The running Huebrook did not answer.");
+        return std::nullopt;
+    }
+    const auto answer = instanceprotocol::decodeAnswer(*line);
     if (!answer)
         *error = QStringLiteral("The running Huebrook gave an answer that makes no sense.");
     return answer;
@@ -148,63 +148,101 @@ std::optional<instanceprotocol::Answer> send(const QString &name, const PickRequ
 
 } // namespace instanceclient
 
-InstanceServer::InstanceServer(const QString &name, QObject *parent)
-    : QObject(parent), m_path(instanceclient::socketPath(name)), m_server(new QLocalServer(this))
+// One later start's connection: its request is read as it arrives, without blocking, and the
+// connection goes when the request is bad, late, or answered.
+class InstanceServer::Connection : public QObject
 {
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &InstanceServer::accept);
+public:
+    Connection(unixsocket::Socket socket, InstanceServer *server)
+        : QObject(server), m_socket(std::move(socket)),
+          m_notifier(new QSocketNotifier(m_socket.fd(), QSocketNotifier::Read, this))
+    {
+        connect(m_notifier, &QSocketNotifier::activated, this, [this, server] { read(server); });
+        // A request that never ends is dropped.
+        m_timer.setSingleShot(true);
+        connect(&m_timer, &QTimer::timeout, this, &QObject::deleteLater);
+        m_timer.start(requestTimeoutMs);
+    }
+
+    void answer(const instanceprotocol::Answer &answer)
+    {
+        unixsocket::writeAll(m_socket, instanceprotocol::encode(answer), QDeadlineTimer(1000));
+        deleteLater();
+    }
+
+private:
+    void read(InstanceServer *server)
+    {
+        const std::optional<QByteArray> more = unixsocket::readAvailable(m_socket);
+        if (!more) {
+            // The asking process has gone; a pick under way still answers into nothing.
+            m_notifier->setEnabled(false);
+            if (m_timer.isActive())
+                deleteLater();
+            return;
+        }
+        if (!m_timer.isActive())
+            return; // one request per connection; anything after it is ignored
+        m_buffer += *more;
+        const qsizetype end = m_buffer.indexOf('\n');
+        if (end < 0) {
+            if (m_buffer.size() > instanceprotocol::maxLine)
+                deleteLater();
+            return;
+        }
+        m_timer.stop();
+        const std::optional<PickRequest> request =
+            end <= instanceprotocol::maxLine ? instanceprotocol::decodeRequest(m_buffer.left(end))
+                                             : std::nullopt;
+        if (!request || !server->onRequest) {
+            deleteLater();
+            return;
+        }
+        server->take(this, *request);
+    }
+
+    unixsocket::Socket m_socket;
+    QSocketNotifier *m_notifier;
+    QTimer m_timer;
+    QByteArray m_buffer;
+};
+
+InstanceServer::InstanceServer(const QString &name, QObject *parent)
+    : QObject(parent), m_path(instanceclient::socketPath(name))
+{
 }
 
 bool InstanceServer::listen(QString *error)
 {
-    QLocalServer::removeServer(m_path);
-    if (m_server->listen(m_path))
-        return true;
-    *error = QStringLiteral("Could not listen on %1: %2").arg(m_path, m_server->errorString());
-    return false;
+    QString why;
+    m_socket = unixsocket::listenAt(m_path, &why);
+    if (!m_socket.isValid()) {
+        *error = QStringLiteral("Could not listen on %1: %2").arg(m_path, why);
+        return false;
+    }
+    delete m_notifier;
+    m_notifier = new QSocketNotifier(m_socket.fd(), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &InstanceServer::accept);
+    return true;
 }
 
 void InstanceServer::accept()
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
-        // A request that never ends is dropped; a complete one stops the timer.
-        auto *timer = new QTimer(socket);
-        timer->setObjectName(QStringLiteral("requestTimer"));
-        timer->setSingleShot(true);
-        connect(timer, &QTimer::timeout, socket, &QLocalSocket::abort);
-        timer->start(requestTimeoutMs);
+    for (;;) {
+        unixsocket::Socket socket = unixsocket::accept(m_socket);
+        if (!socket.isValid())
+            return;
+        // The socket's mode keeps other users out; this covers the moment before it was set.
+        if (unixsocket::peerIsThisUser(socket))
+            new Connection(std::move(socket), this);
     }
 }
 
-void InstanceServer::read(QLocalSocket *socket)
+void InstanceServer::take(Connection *connection, const PickRequest &request)
 {
-    auto *timer = socket->findChild<QTimer *>(QStringLiteral("requestTimer"));
-    if (!timer || !timer->isActive())
-        return; // one request per connection; anything after it is ignored
-    QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
-    const qsizetype end = buffer.indexOf('\n');
-    if (end < 0) {
-        if (buffer.size() > instanceprotocol::maxLine)
-            socket->abort();
-        else
-            socket->setProperty("buffer", buffer);
-        return;
-    }
-    timer->stop();
-    const std::optional<PickRequest> request =
-        end <= instanceprotocol::maxLine ? instanceprotocol::decodeRequest(buffer.left(end))
-                                         : std::nullopt;
-    if (!request || !onRequest) {
-        socket->abort();
-        return;
-    }
-    QPointer<QLocalSocket> guard(socket);
-    onRequest(*request, [guard](const instanceprotocol::Answer &answer) {
-        if (!guard)
-            return; // the asking process has gone
-        guard->write(instanceprotocol::encode(answer));
-        guard->disconnectFromServer();
+    QPointer<Connection> guard(connection);
+    onRequest(request, [guard](const instanceprotocol::Answer &answer) {
+        if (guard)
+            guard->answer(answer);
     });
 }

@@ -5,14 +5,14 @@
 // Fields are percent-encoded UTF-8, so any text fits on one line.
 #pragma once
 
+#include "base/unixsocket.h"
 #include "commandline.h"
 
 #include <QObject>
 #include <functional>
 #include <optional>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace instanceprotocol {
 
@@ -56,11 +56,13 @@ public:
     static constexpr int requestTimeoutMs = 3000;
 
 private:
+    class Connection;
     void accept();
-    void read(QLocalSocket *socket);
+    void take(Connection *connection, const PickRequest &request);
 
     QString m_path;
-    QLocalServer *m_server;
+    unixsocket::Socket m_socket;
+    QSocketNotifier *m_notifier = nullptr;
 };
 
 namespace instanceclient {

@@ -1,11 +1,12 @@
 // sway's IPC: framing, the tree lookup and the move command.
 #include "swayipc.h"
 
+#include "base/unixsocket.h"
+
 #include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocalSocket>
 #include <QtEndian>
 
 namespace swayipc {
@@ -16,21 +17,6 @@ constexpr char magic[] = "i3-ipc";
 constexpr qsizetype headerSize = 6 + 4 + 4;
 // A tree of some thousand windows fits many times over; anything larger is not sway.
 constexpr quint32 maxReply = 64 * 1024 * 1024;
-
-// The deadline covers the whole reply: a peer that trickles must not hold the window up.
-bool readExactly(QLocalSocket &socket, char *data, qsizetype size, const QDeadlineTimer &deadline)
-{
-    qsizetype done = 0;
-    while (done < size) {
-        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(int(deadline.remainingTime())))
-            return false;
-        const qint64 n = socket.read(data + done, size - done);
-        if (n < 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
 
 std::optional<Place> findIn(const QJsonObject &node, const QString &workspace, qint64 pid,
                             const QString &title)
@@ -78,10 +64,10 @@ std::optional<QByteArray> request(Message type, const QByteArray &payload, int t
     const QString path = qEnvironmentVariable("SWAYSOCK");
     if (path.isEmpty())
         return std::nullopt;
+    // The deadline covers the whole reply: a peer that trickles must not hold the window up.
     const QDeadlineTimer deadline(timeoutMs);
-    QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(timeoutMs))
+    const unixsocket::Socket socket = unixsocket::connectTo(path);
+    if (!socket.isValid())
         return std::nullopt;
     // Lengths and types are in the host's byte order.
     QByteArray message(magic, 6);
@@ -89,16 +75,16 @@ std::optional<QByteArray> request(Message type, const QByteArray &payload, int t
     qToUnaligned<quint32>(quint32(payload.size()), numbers);
     qToUnaligned<quint32>(type, numbers + 4);
     message.append(numbers, 8).append(payload);
-    socket.write(message);
     char header[headerSize];
-    if (!readExactly(socket, header, headerSize, deadline) || memcmp(header, magic, 6) != 0 ||
-        qFromUnaligned<quint32>(header + 10) != type)
+    if (!unixsocket::writeAll(socket, message, deadline) ||
+        !unixsocket::readExactly(socket, header, headerSize, deadline) ||
+        memcmp(header, magic, 6) != 0 || qFromUnaligned<quint32>(header + 10) != type)
         return std::nullopt;
     const quint32 size = qFromUnaligned<quint32>(header + 6);
     if (size > maxReply)
         return std::nullopt;
     QByteArray reply(qsizetype(size), Qt::Uninitialized);
-    if (!readExactly(socket, reply.data(), reply.size(), deadline))
+    if (!unixsocket::readExactly(socket, reply.data(), reply.size(), deadline))
         return std::nullopt;
     return reply;
 }
