@@ -3,16 +3,16 @@
 #include "frmshowcolor.h"
 
 #include "artwork.h"
-#include "color/numconv.h"
-#include "color/numtext.h"
+#include "base/numconv.h"
+#include "base/numtext.h"
+#include "desktop/screencapture.h"
+#include "desktop/windowhome.h"
 #include "editor/coloreditor.h"
 #include "frmabout.h"
 #include "imagebutton.h"
 #include "palette/colorchart.h"
 #include "palette/paletteedit.h"
-#include "picker/screencapture.h"
 #include "ui/designunits.h"
-#include "ui/windowhome.h"
 #include "weblink.h"
 #include "windowposition.h"
 
@@ -257,9 +257,9 @@ bool frmshowcolor::startPicking(PickingRun::Request request)
     // Also while a capture is still on its way.
     if (m_run)
         return false;
-    m_run = new PickingRun(*this, *m_home, createCapture(),
-                           [this](Color color) { return takePick(color); }, std::move(request),
-                           this);
+    m_run = new PickingRun(
+        *this, *m_home, createCapture(), [this](Color color) { return takePick(color); },
+        std::move(request), this);
     connect(m_run, &PickingRun::finished, this, [this] {
         releaseRun();
         m_chart->reloadAndSelectNewest();

@@ -133,7 +133,7 @@ std::optional<instanceprotocol::Answer> send(const QString &name, const PickRequ
     }
     // A pick takes as long as the person picking.
     const QDeadlineTimer deadline(request.kind == PickRequest::PickOnce ? QDeadlineTimer::Forever
-                                                                         : QDeadlineTimer(5000));
+                                                                        : QDeadlineTimer(5000));
     const std::optional<QByteArray> line =
         unixsocket::readLine(socket, instanceprotocol::maxLine, deadline);
     if (!line) {

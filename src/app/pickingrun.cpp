@@ -1,8 +1,8 @@
 // One picking run: what the main window does around a picking session.
 #include "pickingrun.h"
 
+#include "desktop/windowhome.h"
 #include "picker/pickingsession.h"
-#include "ui/windowhome.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -10,9 +10,9 @@
 
 PickingRun::PickingRun(QWidget &window, WindowHome &home, ScreenCapture *capture,
                        std::function<bool(Color)> keep, Request request, QObject *parent)
-    : QObject(parent), m_window(window), m_home(home),
-      m_session(new PickingSession(capture, this)), m_keep(std::move(keep)),
-      m_answer(std::move(request.once)), m_returns(!m_answer || window.isVisible())
+    : QObject(parent), m_window(window), m_home(home), m_session(new PickingSession(capture, this)),
+      m_keep(std::move(keep)), m_answer(std::move(request.once)),
+      m_returns(!m_answer || window.isVisible())
 {
     m_session->setStartAtPointer(request.atPointer);
     connect(m_session, &PickingSession::aboutToCapture, this, &PickingRun::hideWindow);

@@ -1,8 +1,8 @@
 // Restoring the main window's position from its stored texts.
 #include "windowposition.h"
 
-#include "color/numconv.h"
-#include "color/numtext.h"
+#include "base/numconv.h"
+#include "base/numtext.h"
 
 #include <algorithm>
 #include <limits>

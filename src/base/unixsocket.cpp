@@ -80,9 +80,8 @@ Socket connectTo(const QString &path, QString *error)
     if (!address)
         return {};
     Socket socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    if (!socket.isValid() ||
-        ::connect(socket.fd(), reinterpret_cast<const sockaddr *>(&*address), sizeof *address) !=
-            0) {
+    if (!socket.isValid() || ::connect(socket.fd(), reinterpret_cast<const sockaddr *>(&*address),
+                                       sizeof *address) != 0) {
         if (error)
             *error = lastError();
         return {};
@@ -182,8 +181,7 @@ std::optional<QByteArray> readAvailable(const Socket &socket)
     }
 }
 
-std::optional<QByteArray> readLine(const Socket &socket, qsizetype maxLine,
-                                   QDeadlineTimer deadline)
+std::optional<QByteArray> readLine(const Socket &socket, qsizetype maxLine, QDeadlineTimer deadline)
 {
     QByteArray line;
     char c = 0;

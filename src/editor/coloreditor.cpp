@@ -2,11 +2,11 @@
 // handlers, and the copy submenu.
 #include "coloreditor.h"
 
-#include "color/numconv.h"
-#include "color/numtext.h"
+#include "base/numconv.h"
+#include "base/numtext.h"
+#include "desktop/clipboard.h"
 #include "formats/colorformat.h"
 #include "frmformats.h"
-#include "ui/clipboard.h"
 #include "ui/colorlabel.h"
 #include "ui/designunits.h"
 

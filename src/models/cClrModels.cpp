@@ -3,7 +3,7 @@
 // reorder these expressions (the build sets -ffp-contract=off).
 #include "cClrModels.h"
 
-#include "color/numconv.h"
+#include "base/numconv.h"
 
 using numconv::checkedInt16;
 using numconv::roundHalfEven;

@@ -2,7 +2,7 @@
 // template wherever it stands.
 #include "palettegrid.h"
 
-#include "color/numconv.h"
+#include "base/numconv.h"
 #include "ui/colorlabel.h"
 
 #include <QPainter>

@@ -1,7 +1,7 @@
 // The frozen screen: its picture, its loupe, and what the pointer does over it.
 #include "frmGetColor.h"
 
-#include "devicepointer.h"
+#include "desktop/devicepointer.h"
 #include "pickcursor.h"
 #include "ui/colorlabel.h"
 #include "ui/designunits.h"
@@ -131,8 +131,8 @@ QPointF frmGetColor::logicalOf(QPoint pixel) const
 
 void frmGetColor::warpPointer(QPoint pixel)
 {
-    devicepointer::warp(winId(), QPoint(qRound(pixel.x() / imageScale()),
-                                        qRound(pixel.y() / imageScale())));
+    devicepointer::warp(winId(),
+                        QPoint(qRound(pixel.x() / imageScale()), qRound(pixel.y() / imageScale())));
 }
 
 qreal frmGetColor::imageScale() const

@@ -1,11 +1,11 @@
 // One picking from start to end, and the pick point the frozen windows show.
 #include "pickingsession.h"
 
+#include "desktop/clipboard.h"
+#include "desktop/desktopsession.h"
+#include "desktop/swaydesktop.h"
 #include "frmGetColor.h"
 #include "frmpick.h"
-#include "ui/clipboard.h"
-#include "ui/desktopsession.h"
-#include "ui/swaydesktop.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -51,12 +51,13 @@ void PickingSession::showPicking(const QList<ScreenPicture> &pictures)
 {
     for (const ScreenPicture &picture : pictures) {
         auto *window = new frmGetColor(picture);
-        connect(window, &frmGetColor::pointerMoved, this, [this, window](QPoint pixel, bool entered) {
-            // Picking from the command line starts where the pointer enters; the eyedropper
-            // waits for a move.
-            if (!entered || (m_startAtPointer && !m_pixel))
-                pointAt(window, pixel);
-        });
+        connect(window, &frmGetColor::pointerMoved, this,
+                [this, window](QPoint pixel, bool entered) {
+                    // Picking from the command line starts where the pointer enters; the eyedropper
+                    // waits for a move.
+                    if (!entered || (m_startAtPointer && !m_pixel))
+                        pointAt(window, pixel);
+                });
         connect(window, &frmGetColor::released, this, &PickingSession::released);
         connect(window, &frmGetColor::keyPressed, this, &PickingSession::handleKey);
         connect(window, &frmGetColor::wheelTurned, this,

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "color/bascommon.h"
+#include "desktop/screencapture.h"
 #include "loupe.h"
-#include "screencapture.h"
 
 #include <QList>
 #include <QObject>

@@ -2,7 +2,7 @@
 // on every platform.
 #pragma once
 
-#include "picker/screencapture.h"
+#include "desktop/screencapture.h"
 
 #include <QGuiApplication>
 #include <QScreen>

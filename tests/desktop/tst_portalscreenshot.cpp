@@ -1,6 +1,6 @@
 // The portal client against a fake portal on a private bus: the orders in which a portal may
 // answer, its refusals and silence, and what it finds on buses without a usable portal.
-#include "picker/portalscreenshot.h"
+#include "desktop/portalscreenshot.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>

@@ -59,6 +59,31 @@ QByteArray quoted(const QString &text)
 
 } // namespace
 
+QByteArray frame(Message type, const QByteArray &payload)
+{
+    // Lengths and types are in the host's byte order.
+    QByteArray message(magic, 6);
+    char numbers[8];
+    qToUnaligned<quint32>(quint32(payload.size()), numbers);
+    qToUnaligned<quint32>(type, numbers + 4);
+    return message.append(numbers, 8).append(payload);
+}
+
+Reply parseReply(const QByteArray &received, Message type)
+{
+    if (received.size() < headerSize)
+        return {};
+    if (memcmp(received.constData(), magic, 6) != 0 ||
+        qFromUnaligned<quint32>(received.constData() + 10) != type)
+        return {Reply::Bad, {}};
+    const quint32 size = qFromUnaligned<quint32>(received.constData() + 6);
+    if (size > maxReply)
+        return {Reply::Bad, {}};
+    if (received.size() < headerSize + qsizetype(size))
+        return {};
+    return {Reply::Complete, received.mid(headerSize, qsizetype(size))};
+}
+
 std::optional<QByteArray> request(Message type, const QByteArray &payload, int timeoutMs)
 {
     const QString path = qEnvironmentVariable("SWAYSOCK");
@@ -67,26 +92,22 @@ std::optional<QByteArray> request(Message type, const QByteArray &payload, int t
     // The deadline covers the whole reply: a peer that trickles must not hold the window up.
     const QDeadlineTimer deadline(timeoutMs);
     const unixsocket::Socket socket = unixsocket::connectTo(path);
-    if (!socket.isValid())
+    if (!socket.isValid() || !unixsocket::writeAll(socket, frame(type, payload), deadline))
         return std::nullopt;
-    // Lengths and types are in the host's byte order.
-    QByteArray message(magic, 6);
-    char numbers[8];
-    qToUnaligned<quint32>(quint32(payload.size()), numbers);
-    qToUnaligned<quint32>(type, numbers + 4);
-    message.append(numbers, 8).append(payload);
-    char header[headerSize];
-    if (!unixsocket::writeAll(socket, message, deadline) ||
-        !unixsocket::readExactly(socket, header, headerSize, deadline) ||
-        memcmp(header, magic, 6) != 0 || qFromUnaligned<quint32>(header + 10) != type)
+    QByteArray received(headerSize, Qt::Uninitialized);
+    if (!unixsocket::readExactly(socket, received.data(), headerSize, deadline))
         return std::nullopt;
-    const quint32 size = qFromUnaligned<quint32>(header + 6);
-    if (size > maxReply)
+    Reply reply = parseReply(received, type);
+    if (reply.state == Reply::Incomplete) {
+        const qsizetype size = qFromUnaligned<quint32>(received.constData() + 6);
+        received.resize(headerSize + size);
+        if (!unixsocket::readExactly(socket, received.data() + headerSize, size, deadline))
+            return std::nullopt;
+        reply = parseReply(received, type);
+    }
+    if (reply.state != Reply::Complete)
         return std::nullopt;
-    QByteArray reply(qsizetype(size), Qt::Uninitialized);
-    if (!unixsocket::readExactly(socket, reply.data(), reply.size(), deadline))
-        return std::nullopt;
-    return reply;
+    return reply.body;
 }
 
 std::optional<Place> find(const QByteArray &tree, qint64 pid, const QString &title)

@@ -1,7 +1,7 @@
 // The number rules: ties to even, overflow against type mismatch, signs, spaces and the user's
 // decimal separator. CTest runs this twice, in an English and in a German locale.
-#include "color/numconv.h"
-#include "color/numtext.h"
+#include "base/numconv.h"
+#include "base/numtext.h"
 
 #include <QLocale>
 #include <QTest>

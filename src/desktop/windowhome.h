@@ -4,10 +4,8 @@
 // IPC, and KWin is given a script that does it. Other Wayland desktops place it as they do.
 #pragma once
 
-#include "swayipc.h"
-
 #include <QObject>
-#include <optional>
+#include <memory>
 
 class QTimer;
 class QWidget;
@@ -17,20 +15,23 @@ class WindowHome : public QObject
     Q_OBJECT
 public:
     explicit WindowHome(QWidget *window);
+    ~WindowHome() override;
 
     // Before the window hides.
     void remember();
-    // After it shows again: once the compositor has mapped it, moves it back.
+    // After it shows again: once the compositor has mapped it, moves it back. Nothing waits
+    // for sway meanwhile.
     void restore();
 
 private:
+    struct Places;
     void moveBackWhenMapped();
 
     QWidget *m_window;
     QTimer *m_wait;
     int m_triesLeft = 0;
+    bool m_asking = false;
     bool m_kwinAsked = false;
     bool m_kwinKeeps = false;
-    std::optional<swayipc::Place> m_home;   // remembered, until a restore takes it
-    std::optional<swayipc::Place> m_target; // where the restore under way moves the window
+    std::unique_ptr<Places> m_places;
 };

@@ -1,6 +1,6 @@
 // sway's IPC: a fake sway on $SWAYSOCK that answers as told, the window found in a tree, and the
 // command that moves it back without letting a workspace's name end the quote.
-#include "ui/swayipc.h"
+#include "desktop/swayipc.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

@@ -13,7 +13,18 @@ enum Message : quint32 { RunCommand = 0, GetWorkspaces = 1, GetTree = 4 };
 
 // One request and its reply; nothing when there is no sway, its whole reply does not arrive
 // within timeoutMs, or the reply is not one.
-std::optional<QByteArray> request(Message type, const QByteArray &payload, int timeoutMs = 500);
+std::optional<QByteArray> request(Message type, const QByteArray &payload, int timeoutMs = 100);
+
+// The request as it goes on the socket.
+QByteArray frame(Message type, const QByteArray &payload);
+// What the bytes received so far hold of the reply to a request of type.
+struct Reply
+{
+    enum State { Incomplete, Complete, Bad };
+    State state = Incomplete;
+    QByteArray body; // when complete
+};
+Reply parseReply(const QByteArray &received, Message type);
 
 struct Place
 {

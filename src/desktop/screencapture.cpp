@@ -1,7 +1,7 @@
 // Choosing the capture backend for the session the program runs in.
 #include "screencapture.h"
 
-#include "ui/desktopsession.h"
+#include "desktop/desktopsession.h"
 
 #include <QDebug>
 #include <QGuiApplication>
