@@ -8,6 +8,7 @@
 #include "desktop/screencapture.h"
 #include "desktop/windowhome.h"
 #include "editor/coloreditor.h"
+#include "editor/copymenu.h"
 #include "frmabout.h"
 #include "imagebutton.h"
 #include "palette/colorchart.h"
@@ -63,12 +64,14 @@ frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
     setFont(designunits::windowFont());
 
     buildImages();
-    m_editor = new ColorEditor(this, CopySettings(m_settings.applicationName()));
+    m_editor = new ColorEditor(this);
+    m_copy = new CopyMenu(this, CopySettings(m_settings.applicationName()));
     m_home = new WindowHome(this);
     m_chart = new ColorChart(std::move(store), this);
     connect(m_editor, &ColorEditor::colorChanging, m_chart, &ColorChart::currentColorChanging);
     connect(m_editor, &ColorEditor::previewReleased, this, &frmshowcolor::lblcolor_MouseUp);
-    connect(m_editor, &ColorEditor::failed, this, &frmshowcolor::reportError);
+    connect(m_editor, &ColorEditor::colorChanged, m_copy, &CopyMenu::setColor);
+    connect(m_copy, &CopyMenu::failed, this, &frmshowcolor::reportError);
     connect(m_chart, &ColorChart::selected, this, &frmshowcolor::CurrentColorChanged);
     connect(m_chart, &ColorChart::swatchReleased, this, [this](int index, int button) {
         lblcor_MouseUp(static_cast<int16_t>(index), static_cast<int16_t>(button), 0, 0, 0);
@@ -101,7 +104,7 @@ void frmshowcolor::buildMenus()
     mnuEdit = new QMenu(QStringLiteral("&Edit"), this);
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuEdit->menuAction()->setVisible(false);
-    m_editor->addCopyMenu(mnuEdit);
+    m_copy->addTo(mnuEdit);
     m_chart->addMenuItems(mnuEdit);
 
     auto *mnuTool = new QMenu(QStringLiteral("&Tool"), this);
@@ -193,7 +196,7 @@ void frmshowcolor::CurrentColorChanged(Color color)
 
 void frmshowcolor::ChangeCopyMenu()
 {
-    m_editor->ChangeCopyMenu();
+    m_copy->ChangeCopyMenu();
 }
 
 void frmshowcolor::ShowColorChart(const QString &curChartfile, int &page)
@@ -286,7 +289,7 @@ bool frmshowcolor::takePick(Color color)
     if (!m_chart->append(color))
         return false;
     CurrentColorChanged(color);
-    m_editor->pickTaken(color);
+    m_copy->pickTaken(color);
     return true;
 }
 

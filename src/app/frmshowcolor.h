@@ -12,6 +12,7 @@
 
 class ColorChart;
 class ColorEditor;
+class CopyMenu;
 class PickingSession;
 class QMenu;
 class ScreenCapture;
@@ -70,6 +71,7 @@ private:
     PositionSettings m_settings;
     std::function<void(const QString &)> m_reporter;
     ColorEditor *m_editor = nullptr;
+    CopyMenu *m_copy = nullptr;
     ColorChart *m_chart = nullptr;
     QMenu *mnuEdit = nullptr;
     PickingRun *m_run = nullptr;

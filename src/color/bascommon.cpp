@@ -3,12 +3,15 @@
 
 namespace bascommon {
 
+QString hexByte(int32_t component)
+{
+    return QStringLiteral("%1").arg(component, 2, 16, QLatin1Char('0')).toUpper();
+}
+
 QString ColorToHex(Color color)
 {
-    auto group = [](int32_t component) {
-        return QStringLiteral("%1").arg(component, 2, 16, QLatin1Char('0')).toUpper();
-    };
-    return QLatin1Char('#') + group(GetRed(color)) + group(GetGreen(color)) + group(GetBlue(color));
+    return QLatin1Char('#') + hexByte(GetRed(color)) + hexByte(GetGreen(color)) +
+           hexByte(GetBlue(color));
 }
 
 QString ColorToRGBText(Color color)

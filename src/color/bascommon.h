@@ -29,6 +29,9 @@ constexpr Color composeColor(int32_t red, int32_t green, int32_t blue)
     return red + 256 * green + 65536 * blue;
 }
 
+// A component as two uppercase hexadecimal digits: "0A".
+QString hexByte(int32_t component);
+
 // "#" and red, green, blue as two uppercase hexadecimal digits each: always 7 characters.
 QString ColorToHex(Color color);
 

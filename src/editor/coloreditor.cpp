@@ -1,20 +1,14 @@
-// The current color editor: CurrentColorChanged with its readouts and sliders, the slider
-// handlers, and the copy submenu.
+// The current color editor: CurrentColorChanged with its readouts and sliders, and the slider
+// handlers.
 #include "coloreditor.h"
 
 #include "base/numconv.h"
 #include "base/numtext.h"
-#include "desktop/clipboard.h"
-#include "formats/colorformat.h"
-#include "frmformats.h"
 #include "ui/colorlabel.h"
 #include "ui/designunits.h"
 
-#include <QAction>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QScrollBar>
 
 using namespace bascommon;
@@ -71,8 +65,7 @@ void makeChannelLabel(QWidget *parent, const char *name, const QString &text, QR
 
 } // namespace
 
-ColorEditor::ColorEditor(QWidget *window, CopySettings settings)
-    : QObject(window), m_settings(std::move(settings)), m_choices(m_settings.read())
+ColorEditor::ColorEditor(QWidget *window) : QObject(window)
 {
     lblcolor = new ColorLabel(window);
     lblcolor->setObjectName(QStringLiteral("lblcolor"));
@@ -135,85 +128,6 @@ void ColorEditor::buildSliders(QWidget *window)
     }
 }
 
-void ColorEditor::addCopyMenu(QMenu *edit)
-{
-    mnuCopydec = edit->addMenu(QStringLiteral("Copy Color Value"));
-    mnuCopydec->setObjectName(QStringLiteral("mnuCopydec"));
-    mnuCopydec->menuAction()->setObjectName(QStringLiteral("mnuCopydec"));
-    for (size_t i = 0; i < copyformats::allFormats.size(); ++i)
-        addFormatItem(colorformat::names().at(static_cast<qsizetype>(i)),
-                      QLatin1String(copyformats::actionName(copyformats::allFormats[i])), nullptr);
-    mnuCopydec->addSeparator()->setObjectName(QStringLiteral("copysep1"));
-    for (const QString &name : colorformat::cssNames())
-        addFormatItem(name, QStringLiteral("mnuCopy") + name, nullptr);
-    copysep2 = mnuCopydec->addSeparator();
-    copysep2->setObjectName(QStringLiteral("copysep2"));
-    showUserFormats();
-    mnuCopyEachPick = mnuCopydec->addAction(QStringLiteral("Copy Each Pick"));
-    mnuCopyEachPick->setObjectName(QStringLiteral("mnuCopyEachPick"));
-    mnuCopyEachPick->setCheckable(true);
-    mnuCopyEachPick->setChecked(m_choices.eachPick);
-    connect(mnuCopyEachPick, &QAction::toggled, this, [this](bool on) {
-        m_choices.eachPick = on;
-        saveChoices();
-    });
-    QAction *mnuEditFormats = mnuCopydec->addAction(QStringLiteral("Edit Formats..."));
-    mnuEditFormats->setObjectName(QStringLiteral("mnuEditFormats"));
-    connect(mnuEditFormats, &QAction::triggered, this, &ColorEditor::mnuEditFormats_Click);
-}
-
-QAction *ColorEditor::addFormatItem(const QString &format, const QString &name, QAction *before)
-{
-    auto *item = new QAction(mnuCopydec);
-    item->setObjectName(name);
-    mnuCopydec->insertAction(before, item);
-    connect(item, &QAction::triggered, this, [this, format] { copyFormat(format); });
-    m_formatItems.append({item, format});
-    item->setText(caption(format));
-    return item;
-}
-
-void ColorEditor::showUserFormats()
-{
-    for (QAction *item : std::as_const(m_userItems)) {
-        m_formatItems.removeIf([item](const auto &entry) { return entry.first == item; });
-        delete item;
-    }
-    m_userItems.clear();
-    for (qsizetype i = 0; i < m_choices.formats.size(); ++i)
-        m_userItems << addFormatItem(m_choices.formats.at(i),
-                                     QStringLiteral("mnuCopyUser%1").arg(i + 1), copysep2);
-}
-
-void ColorEditor::mnuEditFormats_Click()
-{
-    frmformats dialog(m_choices.formats, CurColor, lblcolor->window());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    m_choices.formats = dialog.formats();
-    if (!m_choices.formats.contains(m_choices.last) &&
-        !colorformat::names().contains(m_choices.last))
-        m_choices.last = QStringLiteral("hex");
-    saveChoices();
-    showUserFormats();
-}
-
-void ColorEditor::saveChoices()
-{
-    if (!m_settings.write(m_choices))
-        emit failed(QStringLiteral("Could not save the copy formats in %1.")
-                        .arg(QDir::toNativeSeparators(m_settings.fileName())));
-}
-
-void ColorEditor::pickTaken(Color color)
-{
-    if (!m_choices.eachPick)
-        return;
-    const QString text = colorformat::text(m_choices.last, color);
-    if (!clipboard::putText(text))
-        emit failed(QStringLiteral("Could not put %1 on the clipboard.").arg(text));
-}
-
 void ColorEditor::showFirstColor()
 {
     CurColor = lblcolor->backColor();
@@ -221,8 +135,8 @@ void ColorEditor::showFirstColor()
     // them in line, fields first as CurrentColorChanged does, so that nothing contradicts the
     // first color even when it is white.
     showComponents(CurColor);
-    ChangeCopyMenu();
     rgbslider();
+    emit colorChanged(CurColor);
 }
 
 void ColorEditor::CurrentColorChanged(Color color)
@@ -237,9 +151,9 @@ void ColorEditor::CurrentColorChanged(Color color)
     txtrgb1->setText(ColorToRGBText(color));
     txtrgb->setText(ColorToHex(color));
     showComponents(color);
-    ChangeCopyMenu();
     CurColor = lblcolor->backColor();
     rgbslider();
+    emit colorChanged(CurColor);
 }
 
 void ColorEditor::showComponents(Color color)
@@ -265,32 +179,4 @@ void ColorEditor::scrollChanged(QScrollBar *scroll, QLineEdit *field)
     const int16_t green = numconv::textToInt16(gtxt->text());
     const int16_t red = numconv::textToInt16(rtxt->text());
     CurrentColorChanged(composeColor(red, green, blue));
-}
-
-QString ColorEditor::copyText(const QString &format) const
-{
-    // The preview's color: inside CurrentColorChanged it is new before CurColor is.
-    return colorformat::text(format, lblcolor->backColor());
-}
-
-void ColorEditor::ChangeCopyMenu()
-{
-    for (const auto &[item, format] : std::as_const(m_formatItems))
-        item->setText(caption(format));
-}
-
-QString ColorEditor::caption(const QString &format) const
-{
-    // The text itself, never a keyboard mnemonic.
-    return copyText(format).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-void ColorEditor::copyFormat(const QString &format)
-{
-    clipboard::clear();
-    const QString text = copyText(format);
-    if (!clipboard::putText(text))
-        emit failed(QStringLiteral("Could not put %1 on the clipboard.").arg(text));
-    m_choices.last = format;
-    saveChoices();
 }

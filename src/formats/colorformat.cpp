@@ -1,7 +1,6 @@
 // Color texts by name or by template.
 #include "colorformat.h"
 
-#include "color/copyformats.h"
 #include "models/cClrModels.h"
 
 #include <optional>
@@ -27,9 +26,7 @@ Hsl hslOf(Color color)
 // The value of placeholder {key}, or nothing for an unknown key.
 std::optional<QString> placeholder(QChar key, Color color)
 {
-    const auto hex = [](int value) {
-        return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
-    };
+    using bascommon::hexByte;
     switch (key.unicode()) {
     case 'r':
         return QString::number(bascommon::GetRed(color));
@@ -38,11 +35,11 @@ std::optional<QString> placeholder(QChar key, Color color)
     case 'b':
         return QString::number(bascommon::GetBlue(color));
     case 'R':
-        return hex(bascommon::GetRed(color));
+        return hexByte(bascommon::GetRed(color));
     case 'G':
-        return hex(bascommon::GetGreen(color));
+        return hexByte(bascommon::GetGreen(color));
     case 'B':
-        return hex(bascommon::GetBlue(color));
+        return hexByte(bascommon::GetBlue(color));
     case 'h':
         return QString::number(hslOf(color).h);
     case 's':
@@ -99,20 +96,65 @@ QString expand(const QString &format, Color color, QString *problem, int *placeh
 
 } // namespace
 
-const QStringList &names()
+namespace {
+
+QString quoted(const QString &text)
 {
-    static const QStringList all{QStringLiteral("hex"),        QStringLiteral("hex-quoted"),
-                                 QStringLiteral("hex-bare"),   QStringLiteral("hex-bare-quoted"),
-                                 QStringLiteral("decimal"),    QStringLiteral("rgb"),
-                                 QStringLiteral("hex-groups"), QStringLiteral("css-rgb"),
-                                 QStringLiteral("css-hsl"),    QStringLiteral("hex-lower")};
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString cssHsl(Color color)
+{
+    const Hsl hsl = hslOf(color);
+    return QStringLiteral("hsl(%1, %2%, %3%)").arg(hsl.h).arg(hsl.s).arg(hsl.l);
+}
+
+QString cssRgb(Color color)
+{
+    return QStringLiteral("rgb(%1, %2, %3)")
+        .arg(bascommon::GetRed(color))
+        .arg(bascommon::GetGreen(color))
+        .arg(bascommon::GetBlue(color));
+}
+
+} // namespace
+
+const QList<Named> &table()
+{
+    using namespace bascommon;
+    static const QList<Named> all{
+        {QStringLiteral("hex"), QStringLiteral("mnuCopyhex1"), false, ColorToHex},
+        {QStringLiteral("hex-quoted"), QStringLiteral("mnuCopyhex2"), false,
+         [](Color c) { return quoted(ColorToHex(c)); }},
+        {QStringLiteral("hex-bare"), QStringLiteral("mnuCopyhex3"), false,
+         [](Color c) { return ColorToHex(c).mid(1); }},
+        {QStringLiteral("hex-bare-quoted"), QStringLiteral("mnuCopyhex4"), false,
+         [](Color c) { return quoted(ColorToHex(c).mid(1)); }},
+        {QStringLiteral("decimal"), QStringLiteral("mnuCopydec2"), false, ColorToRGBText},
+        {QStringLiteral("rgb"), QStringLiteral("mnuCopydec1"), false,
+         [](Color c) { return QStringLiteral("RGB(") + ColorToRGBText(c) + QLatin1Char(')'); }},
+        {QStringLiteral("hex-groups"), QStringLiteral("mnuCopyhex5"), false,
+         [](Color c) {
+             return QStringLiteral("Hex={%1,%2,%3}")
+                 .arg(hexByte(GetRed(c)), hexByte(GetGreen(c)), hexByte(GetBlue(c)));
+         }},
+        {QStringLiteral("css-rgb"), QStringLiteral("mnuCopycss-rgb"), true, cssRgb},
+        {QStringLiteral("css-hsl"), QStringLiteral("mnuCopycss-hsl"), true, cssHsl},
+        {QStringLiteral("hex-lower"), QStringLiteral("mnuCopyhex-lower"), true,
+         [](Color c) { return ColorToHex(c).toLower(); }},
+    };
     return all;
 }
 
-const QStringList &cssNames()
+const QStringList &names()
 {
-    static const QStringList css = names().mid(7);
-    return css;
+    static const QStringList all = [] {
+        QStringList names;
+        for (const Named &format : table())
+            names << format.name;
+        return names;
+    }();
+    return all;
 }
 
 QString problem(const QString &format)
@@ -129,20 +171,9 @@ QString problem(const QString &format)
 
 QString text(const QString &format, Color color)
 {
-    const qsizetype index = names().indexOf(format);
-    if (index >= 0 && index < 7)
-        return copyformats::formatText(copyformats::allFormats[static_cast<size_t>(index)], color);
-    if (format == QLatin1String("css-rgb"))
-        return QStringLiteral("rgb(%1, %2, %3)")
-            .arg(bascommon::GetRed(color))
-            .arg(bascommon::GetGreen(color))
-            .arg(bascommon::GetBlue(color));
-    if (format == QLatin1String("css-hsl")) {
-        const Hsl hsl = hslOf(color);
-        return QStringLiteral("hsl(%1, %2%, %3%)").arg(hsl.h).arg(hsl.s).arg(hsl.l);
-    }
-    if (format == QLatin1String("hex-lower"))
-        return bascommon::ColorToHex(color).toLower();
+    for (const Named &named : table())
+        if (named.name == format)
+            return named.text(color);
     QString why;
     int placeholders = 0;
     return expand(format, color, &why, &placeholders);

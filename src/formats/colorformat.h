@@ -1,5 +1,6 @@
-// Color texts by name or by template, for the command line and the user's own copy formats:
-// the seven copy formats, three CSS-style ones, and templates such as "rgb({r} {g} {b})".
+// Color texts by name or by template, for the copy menu, the command line and the user's own
+// copy formats: one table of named formats (the seven classic ones, then the CSS ones), and
+// templates such as "rgb({r} {g} {b})".
 #pragma once
 
 #include "color/bascommon.h"
@@ -9,10 +10,19 @@
 
 namespace colorformat {
 
-// Every name, the seven copy formats first in menu order.
+// A named format. Its copy-menu item's caption is its text, exactly what the item copies.
+struct Named
+{
+    QString name;       // for --format and the settings
+    QString actionName; // the copy-menu item's object name
+    bool css;           // among the CSS ones, after the classic seven
+    QString (*text)(Color color);
+};
+
+// Every named format, in the copy menu's order.
+const QList<Named> &table();
+// Every name, in the same order.
 const QStringList &names();
-// The three names the copy menu adds after the seven.
-const QStringList &cssNames();
 
 // Why format is neither a name nor a template, in one line that names the culprit; empty when it
 // is one. A template is text with at least one placeholder: {r} {g} {b} in decimal, {R} {G} {B}

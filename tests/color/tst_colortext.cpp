@@ -1,12 +1,9 @@
-// The color helpers and the seven copy formats against their tables.
-#include "../support/copytables.h"
+// The color helpers against their table.
 #include "color/bascommon.h"
-#include "color/copyformats.h"
 
 #include <QTest>
 
 using namespace bascommon;
-using copyformats::Format;
 
 class tst_ColorText : public QObject
 {
@@ -14,9 +11,6 @@ class tst_ColorText : public QObject
 private slots:
     void helpers_data();
     void helpers();
-    void formats_data();
-    void formats();
-    void shortHexTextNeverFails();
 };
 
 void tst_ColorText::helpers_data()
@@ -54,33 +48,9 @@ void tst_ColorText::helpers()
     QFETCH(QString, decimal);
     QCOMPARE((QList<int>{GetRed(color), GetGreen(color), GetBlue(color)}), rgb);
     QCOMPARE(ColorToHex(color), hex);
+    QCOMPARE(hexByte(GetRed(color)) + hexByte(GetGreen(color)) + hexByte(GetBlue(color)),
+             hex.mid(1));
     QCOMPARE(ColorToRGBText(color), decimal);
-}
-
-void tst_ColorText::formats_data()
-{
-    addCopyTextRows();
-    QTest::newRow("255,255,113") << bascommon::composeColor(255, 255, 113)
-                                 << QStringList{"#FFFF71",       "\"#FFFF71\"", "FFFF71",
-                                                "\"FFFF71\"",    "255,255,113", "RGB(255,255,113)",
-                                                "Hex={FF,FF,71}"};
-}
-
-void tst_ColorText::formats()
-{
-    QFETCH(int, color);
-    QFETCH(QStringList, texts);
-    QStringList actual;
-    for (Format format : copyformats::allFormats)
-        actual << copyformats::formatText(format, ColorToHex(color), ColorToRGBText(color));
-    QCOMPARE(actual, texts);
-}
-
-void tst_ColorText::shortHexTextNeverFails()
-{
-    QCOMPARE(copyformats::formatText(Format::Hex3, QString(), QString()), QString());
-    QCOMPARE(copyformats::formatText(Format::Hex5, QStringLiteral("#AB"), QString()),
-             QStringLiteral("Hex={AB,,}"));
 }
 
 QTEST_APPLESS_MAIN(tst_ColorText)

@@ -1,5 +1,6 @@
 // Color texts by name and by template, the bad ones with what their message names, and the copy
 // settings that keep the user's formats.
+#include "../support/copytables.h"
 #include "formats/colorformat.h"
 #include "formats/copysettings.h"
 
@@ -13,6 +14,8 @@ class tst_ColorFormat : public QObject
 private slots:
     void texts_data();
     void texts();
+    void classicSeven_data();
+    void classicSeven();
     void problems_data();
     void problems();
     void settingsKeepOnlyGoodFormats();
@@ -48,6 +51,26 @@ void tst_ColorFormat::texts()
     QFETCH(QString, text);
     QCOMPARE(colorformat::problem(format), QString());
     QCOMPARE(colorformat::text(format, color), text);
+}
+
+void tst_ColorFormat::classicSeven_data()
+{
+    addCopyTextRows();
+    QTest::newRow("255,255,113") << bascommon::composeColor(255, 255, 113)
+                                 << QStringList{"#FFFF71",       "\"#FFFF71\"", "FFFF71",
+                                                "\"FFFF71\"",    "255,255,113", "RGB(255,255,113)",
+                                                "Hex={FF,FF,71}"};
+}
+
+void tst_ColorFormat::classicSeven()
+{
+    QFETCH(int, color);
+    QFETCH(QStringList, texts);
+    QStringList actual;
+    for (const colorformat::Named &format : colorformat::table())
+        if (!format.css)
+            actual << format.text(color);
+    QCOMPARE(actual, texts);
 }
 
 void tst_ColorFormat::problems_data()
