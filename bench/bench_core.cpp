@@ -37,7 +37,7 @@ void BM_LoadNewest100(benchmark::State &state)
     PaletteStore store(dir.path());
     for (auto _ : state) {
         qint64 count = 0;
-        benchmark::DoNotOptimize(store.readNewest(paletteedit::paletteName, 100, &count));
+        benchmark::DoNotOptimize(store.readNewest(100, &count));
     }
 }
 BENCHMARK(BM_LoadNewest100)
@@ -53,7 +53,7 @@ void BM_Append(benchmark::State &state)
     writePalette(dir.filePath("pal.hbk"), state.range(0));
     PaletteStore store(dir.path());
     for (auto _ : state)
-        store.AppendChartColor(paletteedit::paletteName, QStringLiteral("#12AB34"));
+        store.AppendChartColor(QStringLiteral("#12AB34"));
 }
 BENCHMARK(BM_Append)
     ->Arg(10)
@@ -70,7 +70,7 @@ void BM_Delete(benchmark::State &state)
         state.PauseTiming();
         writePalette(dir.filePath("pal.hbk"), state.range(0));
         const qint64 middle = state.range(0) / 2;
-        const ChartRecord selected = store.readRecord(paletteedit::paletteName, middle);
+        const ChartRecord selected = store.readRecord(middle);
         state.ResumeTiming();
         paletteedit::deleteRecord(store, middle, selected);
     }
@@ -110,7 +110,7 @@ void BM_ImportGimpPalette100k(benchmark::State &state)
     for (auto _ : state) {
         QTemporaryDir dir;
         PaletteStore store(dir.path());
-        store.appendRecords(paletteedit::paletteName, gimppalette::read(text));
+        store.appendRecords(gimppalette::read(text));
     }
 }
 BENCHMARK(BM_ImportGimpPalette100k)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -119,10 +119,9 @@ void BM_ExportGimpPalette100k(benchmark::State &state)
 {
     QTemporaryDir dir;
     PaletteStore store(dir.path());
-    store.appendRecords(paletteedit::paletteName, gimppalette::read(bigGimpPalette()));
+    store.appendRecords(gimppalette::read(bigGimpPalette()));
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            gimppalette::write(store.readAll(paletteedit::paletteName), QStringLiteral("big")));
+        benchmark::DoNotOptimize(gimppalette::write(store.readAll(), QStringLiteral("big")));
 }
 BENCHMARK(BM_ExportGimpPalette100k)->Unit(benchmark::kMillisecond)->Iterations(5);
 

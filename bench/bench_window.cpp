@@ -68,10 +68,8 @@ BENCHMARK(BM_ChangeCopyMenu)->Unit(benchmark::kMicrosecond);
 
 void BM_ShowColorChart(benchmark::State &state)
 {
-    for (auto _ : state) {
-        int page = 1;
-        g_window->ShowColorChart(QStringLiteral("pal.hbk"), page);
-    }
+    for (auto _ : state)
+        g_window->ShowColorChart(QStringLiteral("pal.hbk"));
 }
 BENCHMARK(BM_ShowColorChart)->Unit(benchmark::kMicrosecond);
 

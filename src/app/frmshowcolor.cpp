@@ -12,7 +12,6 @@
 #include "frmabout.h"
 #include "imagebutton.h"
 #include "palette/colorchart.h"
-#include "palette/paletteedit.h"
 #include "ui/designunits.h"
 #include "weblink.h"
 #include "windowposition.h"
@@ -199,9 +198,9 @@ void frmshowcolor::ChangeCopyMenu()
     m_copy->ChangeCopyMenu();
 }
 
-void frmshowcolor::ShowColorChart(const QString &curChartfile, int &page)
+void frmshowcolor::ShowColorChart(const QString &curChartfile)
 {
-    m_chart->ShowColorChart(curChartfile, page);
+    m_chart->ShowColorChart(curChartfile);
 }
 
 void frmshowcolor::lblcor_MouseUp(int16_t Index, int16_t Button, int16_t, float, float)

@@ -29,7 +29,7 @@ public:
 
     void CurrentColorChanged(Color color);
     void ChangeCopyMenu();
-    void ShowColorChart(const QString &curChartfile, int &page);
+    void ShowColorChart(const QString &curChartfile);
     // Selects swatch Index (0 is the newest color); the right button (2) opens the Edit menu.
     void lblcor_MouseUp(int16_t Index, int16_t Button, int16_t Shift, float X, float Y);
     void mnustartpick_Click();

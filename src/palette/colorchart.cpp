@@ -34,7 +34,7 @@ QAction *addItem(QMenu *menu, const char *name, const QString &text)
 } // namespace
 
 ColorChart::ColorChart(PaletteStore store, QWidget *window)
-    : QObject(window), m_window(window), m_store(std::move(store))
+    : QObject(window), m_store(std::move(store))
 {
     designunits::fillBackground(
         makeHeading(window, "Label1", QString(), twipRect(75, 2190, 2610, 300)),
@@ -85,15 +85,15 @@ void ColorChart::setMenuItemsVisible(bool visible)
         item->setVisible(visible);
 }
 
-void ColorChart::ShowColorChart(const QString &curChartfile, int &page)
+void ColorChart::ShowColorChart(const QString &curChartfile)
 {
-    page = 1;
     m_grid->hideFrame();
     mnuDelCor->setEnabled(false);
     qint64 count = 0;
     std::vector<ChartRecord> records;
     try {
-        records = m_store.readNewest(curChartfile, PaletteGrid::swatchCount, &count);
+        records = PaletteStore(m_store.folder(), curChartfile)
+                      .readNewest(PaletteGrid::swatchCount, &count);
     } catch (const PaletteError &error) {
         // Nothing is shown and nothing can be deleted; the file itself stays as it is.
         emit failed(error.message());
@@ -118,8 +118,7 @@ void ColorChart::select(int index)
 
 void ColorChart::reloadAndSelectNewest()
 {
-    int page = 1;
-    ShowColorChart(paletteedit::paletteName, page);
+    ShowColorChart(paletteFileName);
     select(0);
 }
 
@@ -134,7 +133,7 @@ void ColorChart::currentColorChanging(Color color)
 bool ColorChart::append(Color color)
 {
     try {
-        m_store.AppendChartColor(paletteedit::paletteName, bascommon::ColorToHex(color));
+        m_store.AppendChartColor(bascommon::ColorToHex(color));
     } catch (const PaletteError &error) {
         emit failed(error.message());
         return false;
@@ -149,12 +148,11 @@ void ColorChart::mnuDelCor_Click()
         if (!selected || !paletteedit::deleteRecord(m_store, m_chartSelRecord, *selected))
             emit failed(QStringLiteral("The color was not deleted: another program changed the "
                                        "palette file %1. The palette has been reloaded.")
-                            .arg(m_store.path(paletteedit::paletteName)));
+                            .arg(m_store.path()));
     } catch (const PaletteError &error) {
         emit failed(error.message());
     }
-    int page = 1;
-    ShowColorChart(paletteedit::paletteName, page);
+    ShowColorChart(paletteFileName);
 }
 
 void ColorChart::mnuCleanDup_Click()
@@ -166,6 +164,5 @@ void ColorChart::mnuCleanDup_Click()
     } catch (const PaletteError &error) {
         emit failed(error.message());
     }
-    int page = 1;
-    ShowColorChart(paletteedit::paletteName, page);
+    ShowColorChart(paletteFileName);
 }

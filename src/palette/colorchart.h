@@ -29,8 +29,8 @@ public:
     // The preview's menu hides them.
     void setMenuItemsVisible(bool visible);
 
-    // Reloads the grid from the palette file; page is set to 1, the only page there is.
-    void ShowColorChart(const QString &curChartfile, int &page);
+    // Reloads the grid from the palette file curChartfile, in the palette's folder.
+    void ShowColorChart(const QString &curChartfile);
     // Frames swatch index (0 is the newest color) and reports its color with selected().
     void select(int index);
     void reloadAndSelectNewest();
@@ -64,7 +64,6 @@ signals:
     void failed(const QString &message);
 
 private:
-    QWidget *m_window;
     PaletteStore m_store;
     PaletteGrid *m_grid = nullptr;
     Color SelColor = 0;

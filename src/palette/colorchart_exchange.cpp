@@ -31,8 +31,8 @@ void ColorChart::mnuExport_Click()
     if (path.isEmpty())
         return;
     try {
-        const QByteArray text = gimppalette::write(m_store.readAll(paletteedit::paletteName),
-                                                   QFileInfo(path).completeBaseName());
+        const QByteArray text =
+            gimppalette::write(m_store.readAll(), QFileInfo(path).completeBaseName());
         // Beside the target first, then renamed over it: an old file is replaced whole or not
         // at all.
         QSaveFile file(path);
@@ -62,7 +62,7 @@ void ColorChart::importPalette(const QString &path)
     }
     const QByteArray contents = file.readAll();
     try {
-        m_store.appendRecords(paletteedit::paletteName, gimppalette::read(contents));
+        m_store.appendRecords(gimppalette::read(contents));
     } catch (const gimppalette::FormatError &error) {
         emit failed(QStringLiteral("Nothing was imported from %1: line %2 %3.")
                         .arg(shown)

@@ -28,12 +28,12 @@ void copyRecords(QFile &source, QFile &target, qint64 records)
 
 bool deleteRecord(const PaletteStore &store, qint64 recordNumber, const ChartRecord &expected)
 {
-    const qint64 count = store.count(paletteName);
+    const qint64 count = store.count();
     if (recordNumber < 1 || recordNumber > count)
         return false;
-    if (store.readRecord(paletteName, recordNumber) != expected)
+    if (store.readRecord(recordNumber) != expected)
         return false;
-    store.replace(paletteName, deleteTempName, [&](QFile &source, qint64 total, QFile &target) {
+    store.replace(deleteTempName, [&](QFile &source, qint64 total, QFile &target) {
         copyRecords(source, target, recordNumber - 1);
         ChartRecord skipped;
         palettefile::readExactly(source, skipped.bytes.data(), ChartRecord::size);
@@ -44,7 +44,7 @@ bool deleteRecord(const PaletteStore &store, qint64 recordNumber, const ChartRec
 
 void cleanDuplicates(const PaletteStore &store)
 {
-    store.replace(paletteName, cleanTempName, [](QFile &source, qint64 total, QFile &target) {
+    store.replace(cleanTempName, [](QFile &source, qint64 total, QFile &target) {
         std::unordered_set<uint64_t> seen;
         std::vector<char> in(static_cast<size_t>(std::min(total, blockRecords)) *
                              ChartRecord::size);

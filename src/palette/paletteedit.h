@@ -5,7 +5,6 @@
 
 namespace paletteedit {
 
-inline const QString paletteName = QStringLiteral("pal.hbk");
 inline const QString deleteTempName = QStringLiteral("pal.ctm");
 inline const QString cleanTempName = QStringLiteral("pal.tmp");
 

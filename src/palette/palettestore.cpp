@@ -59,30 +59,29 @@ void writeAll(QFile &file, const char *data, qint64 size)
 
 } // namespace palettefile
 
-PaletteStore::PaletteStore(QString folder)
+PaletteStore::PaletteStore(QString folder, QString fileName)
     : renameFile([](const std::filesystem::path &from, const std::filesystem::path &to) {
           std::filesystem::rename(from, to);
       }),
-      m_folder(std::move(folder))
+      m_folder(std::move(folder)), m_fileName(std::move(fileName))
 {
 }
 
-QString PaletteStore::path(const QString &fileName) const
+QString PaletteStore::path() const
 {
-    return m_folder + QLatin1Char('/') + fileName;
+    return m_folder + QLatin1Char('/') + m_fileName;
 }
 
-qint64 PaletteStore::count(const QString &fileName) const
+qint64 PaletteStore::count() const
 {
-    QFile file(path(fileName));
+    QFile file(path());
     openForReading(file);
     return file.size() / ChartRecord::size;
 }
 
-std::vector<ChartRecord> PaletteStore::readNewest(const QString &fileName, int max,
-                                                  qint64 *count) const
+std::vector<ChartRecord> PaletteStore::readNewest(int max, qint64 *count) const
 {
-    QFile file(path(fileName));
+    QFile file(path());
     openForReading(file);
     const qint64 total = file.size() / ChartRecord::size;
     if (count)
@@ -102,9 +101,9 @@ std::vector<ChartRecord> PaletteStore::readNewest(const QString &fileName, int m
     return records;
 }
 
-ChartRecord PaletteStore::readRecord(const QString &fileName, qint64 n) const
+ChartRecord PaletteStore::readRecord(qint64 n) const
 {
-    QFile file(path(fileName));
+    QFile file(path());
     openForReading(file);
     ChartRecord record;
     if (n < 1 || n > file.size() / ChartRecord::size)
@@ -116,15 +115,14 @@ ChartRecord PaletteStore::readRecord(const QString &fileName, qint64 n) const
     return record;
 }
 
-void PaletteStore::AppendChartColor(const QString &fileName, const QString &hexText) const
+void PaletteStore::AppendChartColor(const QString &hexText) const
 {
-    appendRecords(fileName, {ChartRecord::fromHexText(hexText)});
+    appendRecords({ChartRecord::fromHexText(hexText)});
 }
 
-void PaletteStore::appendRecords(const QString &fileName,
-                                 const std::vector<ChartRecord> &records) const
+void PaletteStore::appendRecords(const std::vector<ChartRecord> &records) const
 {
-    QFile file(path(fileName));
+    QFile file(path());
     if (QFileInfo(file.fileName()).isDir())
         fail(QStringLiteral("add a color to"), file.fileName(), QStringLiteral("it is a folder"));
     if (!file.open(QIODevice::ReadWrite))
@@ -147,9 +145,9 @@ void PaletteStore::appendRecords(const QString &fileName,
         cutBack(file.errorString());
 }
 
-std::vector<ChartRecord> PaletteStore::readAll(const QString &fileName) const
+std::vector<ChartRecord> PaletteStore::readAll() const
 {
-    QFile file(path(fileName));
+    QFile file(path());
     openForReading(file);
     std::vector<ChartRecord> records(static_cast<size_t>(file.size() / ChartRecord::size));
     palettefile::readExactly(file, reinterpret_cast<char *>(records.data()),
@@ -158,10 +156,10 @@ std::vector<ChartRecord> PaletteStore::readAll(const QString &fileName) const
 }
 
 void PaletteStore::replace(
-    const QString &fileName, const QString &tempName,
+    const QString &tempName,
     const std::function<void(QFile &source, qint64 count, QFile &target)> &produce) const
 {
-    QFile source(path(fileName));
+    QFile source(path());
     openForReading(source);
     // A palette that is a symbolic link is rewritten where it points, so the link survives and
     // the rename never crosses file systems.
@@ -170,7 +168,7 @@ void PaletteStore::replace(
     QFile target(QFileInfo(palettePath).absolutePath() + QLatin1Char('/') + tempName);
     // A stale temporary file from an interrupted rewrite is simply overwritten.
     if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail(QStringLiteral("rewrite"), path(fileName),
+        fail(QStringLiteral("rewrite"), path(),
              QStringLiteral("the temporary file %1 cannot be created (%2)")
                  .arg(describe(target.fileName()), target.errorString()));
     try {

@@ -1,4 +1,4 @@
-// The palette file: a plain sequence of six-byte records, oldest first, in one folder.
+// The palette file: a plain sequence of six-byte records, oldest first.
 #pragma once
 
 #include "chartrecord.h"
@@ -10,6 +10,9 @@
 #include <vector>
 
 class QFile;
+
+// The palette's file name, in the folder palettelocation chooses.
+inline const QString paletteFileName = QStringLiteral("pal.hbk");
 
 // A file-system failure, with one sentence for the user that names the file and the reason.
 class PaletteError : public std::runtime_error
@@ -25,38 +28,39 @@ private:
     QString m_message;
 };
 
+// One palette file, bound to its folder and name.
 class PaletteStore
 {
 public:
-    explicit PaletteStore(QString folder);
+    explicit PaletteStore(QString folder, QString fileName = paletteFileName);
 
     const QString &folder() const { return m_folder; }
-    QString path(const QString &fileName) const;
+    QString path() const;
 
     // The number of whole records; a partial record at the end is not counted. Creates an empty
     // file when none exists.
-    qint64 count(const QString &fileName) const;
+    qint64 count() const;
 
     // Up to `max` records, newest first, read with one seek whatever the file's size.
     // `count` receives the number of whole records. Creates an empty file when none exists.
-    std::vector<ChartRecord> readNewest(const QString &fileName, int max, qint64 *count) const;
+    std::vector<ChartRecord> readNewest(int max, qint64 *count) const;
 
     // Record n (1-based).
-    ChartRecord readRecord(const QString &fileName, qint64 n) const;
+    ChartRecord readRecord(qint64 n) const;
 
     // Writes one record as record count + 1, so it replaces a partial tail. Never reads the file.
-    void AppendChartColor(const QString &fileName, const QString &hexText) const;
+    void AppendChartColor(const QString &hexText) const;
     // The same for many records in one write: all of them are appended, or none.
-    void appendRecords(const QString &fileName, const std::vector<ChartRecord> &records) const;
+    void appendRecords(const std::vector<ChartRecord> &records) const;
 
     // Every whole record, oldest first. Creates an empty file when none exists.
-    std::vector<ChartRecord> readAll(const QString &fileName) const;
+    std::vector<ChartRecord> readAll() const;
 
-    // Replaces fileName with the records that `produce` writes into the temporary file
-    // tempName, so that fileName is at every instant either the old or the new palette.
-    // On failure fileName is untouched and the temporary file is removed.
+    // Replaces the file with the records that `produce` writes into the temporary file
+    // tempName beside it, so that the file is at every instant either the old or the new
+    // palette. On failure the file is untouched and the temporary file is removed.
     void
-    replace(const QString &fileName, const QString &tempName,
+    replace(const QString &tempName,
             const std::function<void(QFile &source, qint64 count, QFile &target)> &produce) const;
 
     // The step that puts the finished temporary file in place; tests substitute a failing one.
@@ -64,6 +68,7 @@ public:
 
 private:
     QString m_folder;
+    QString m_fileName;
 };
 
 // Reading and writing helpers shared by the rewrites; they throw PaletteError.

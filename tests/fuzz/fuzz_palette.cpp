@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qint64 whole = static_cast<qint64>(size / 6);
 
     qint64 count = -1;
-    const std::vector<ChartRecord> newest = store.readNewest(paletteedit::paletteName, 100, &count);
-    check(count == whole && store.count(paletteedit::paletteName) == whole);
+    const std::vector<ChartRecord> newest = store.readNewest(100, &count);
+    check(count == whole && store.count() == whole);
     check(newest.size() == static_cast<size_t>(std::min<qint64>(whole, 100)));
     for (size_t j = 0; j < newest.size(); ++j) {
         const size_t offset = static_cast<size_t>(whole - 1 - static_cast<qint64>(j)) * 6;

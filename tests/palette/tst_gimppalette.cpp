@@ -69,8 +69,8 @@ void tst_GimpPalette::gimpsOwnPalettesRoundTrip()
 
     QTemporaryDir dir;
     const PaletteStore store(dir.path());
-    store.appendRecords("pal.hbk", gimppalette::read(original));
-    const std::vector<ChartRecord> imported = store.readAll("pal.hbk");
+    store.appendRecords(gimppalette::read(original));
+    const std::vector<ChartRecord> imported = store.readAll();
     QCOMPARE(qsizetype(imported.size()), lines);
     const QByteArray exported = gimppalette::write(imported, "again");
     QCOMPARE(bytesOf(gimppalette::read(exported)), bytesOf(imported));

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using paletteedit::paletteName;
+const QString &paletteName = paletteFileName;
 
 namespace {
 
@@ -69,7 +69,7 @@ void tst_PaletteStore::init()
 void tst_PaletteStore::missingFileIsCreatedEmpty()
 {
     PaletteStore store(m_dir->path());
-    QCOMPARE(store.count(paletteName), 0);
+    QCOMPARE(store.count(), 0);
     QVERIFY(QFile::exists(pal()));
     QCOMPARE(QFileInfo(pal()).size(), 0);
 }
@@ -78,9 +78,9 @@ void tst_PaletteStore::countIgnoresPartialRecord()
 {
     writeFile(pal(), "FF000000FF00A");
     PaletteStore store(m_dir->path());
-    QCOMPARE(store.count(paletteName), 2);
+    QCOMPARE(store.count(), 2);
     qint64 count = 0;
-    const auto newest = store.readNewest(paletteName, 100, &count);
+    const auto newest = store.readNewest(100, &count);
     QCOMPARE(count, 2);
     QCOMPARE(newest.size(), size_t(2));
     QCOMPARE(newest[0], record("00FF00"));
@@ -105,13 +105,13 @@ void tst_PaletteStore::recordColors()
     QFETCH(int, color);
     writeFile(pal(), bytes);
     PaletteStore store(m_dir->path());
-    QCOMPARE(store.readRecord(paletteName, 1).color(), color);
+    QCOMPARE(store.readRecord(1).color(), color);
 }
 
 void tst_PaletteStore::appendToMissingFile()
 {
     PaletteStore store(m_dir->path());
-    store.AppendChartColor(paletteName, QStringLiteral("#FF8000"));
+    store.AppendChartColor(QStringLiteral("#FF8000"));
     QCOMPARE(readFile(pal()), QByteArray("FF8000"));
 }
 
@@ -119,7 +119,7 @@ void tst_PaletteStore::appendAfterThreeRecords()
 {
     writeFile(pal(), "000000111111222222");
     PaletteStore store(m_dir->path());
-    store.AppendChartColor(paletteName, QStringLiteral("#FF8000"));
+    store.AppendChartColor(QStringLiteral("#FF8000"));
     QCOMPARE(readFile(pal()), QByteArray("000000111111222222FF8000"));
 }
 
@@ -127,7 +127,7 @@ void tst_PaletteStore::appendReplacesPartialTail()
 {
     writeFile(pal(), "000000111111AB");
     PaletteStore store(m_dir->path());
-    store.AppendChartColor(paletteName, QStringLiteral("#0C0B0A"));
+    store.AppendChartColor(QStringLiteral("#0C0B0A"));
     QCOMPARE(readFile(pal()), QByteArray("0000001111110C0B0A"));
 }
 
@@ -149,11 +149,11 @@ void tst_PaletteStore::newestMatchesRecordByRecord()
     writeFile(pal(), bytes + "7");
     PaletteStore store(m_dir->path());
     qint64 count = -1;
-    const auto newest = store.readNewest(paletteName, 100, &count);
+    const auto newest = store.readNewest(100, &count);
     QCOMPARE(count, records);
     QCOMPARE(newest.size(), size_t(std::min(records, 100)));
     for (size_t j = 0; j < newest.size(); ++j)
-        QCOMPARE(newest[j], store.readRecord(paletteName, records - qint64(j)));
+        QCOMPARE(newest[j], store.readRecord(records - qint64(j)));
 }
 
 void tst_PaletteStore::deleteRecord_data()
@@ -174,7 +174,7 @@ void tst_PaletteStore::deleteRecord()
     QFETCH(QByteArray, after);
     writeFile(pal(), before);
     PaletteStore store(m_dir->path());
-    const ChartRecord selected = store.readRecord(paletteName, recordNumber);
+    const ChartRecord selected = store.readRecord(recordNumber);
     QVERIFY(paletteedit::deleteRecord(store, recordNumber, selected));
     QCOMPARE(readFile(pal()), after);
     QVERIFY(!QFile::exists(m_dir->filePath(paletteedit::deleteTempName)));
@@ -184,8 +184,8 @@ void tst_PaletteStore::deleteKeepsRecordsAppendedSinceLoad()
 {
     writeFile(pal(), "AAAAAABBBBBB");
     PaletteStore store(m_dir->path());
-    const ChartRecord selected = store.readRecord(paletteName, 1);
-    store.AppendChartColor(paletteName, QStringLiteral("#CCCCCC")); // another program's pick
+    const ChartRecord selected = store.readRecord(1);
+    store.AppendChartColor(QStringLiteral("#CCCCCC")); // another program's pick
     QVERIFY(paletteedit::deleteRecord(store, 1, selected));
     QCOMPARE(readFile(pal()), QByteArray("BBBBBBCCCCCC"));
 }
@@ -194,7 +194,7 @@ void tst_PaletteStore::deleteRefusesChangedRecord()
 {
     writeFile(pal(), "AAAAAABBBBBBCCCCCC");
     PaletteStore store(m_dir->path());
-    const ChartRecord selected = store.readRecord(paletteName, 3);
+    const ChartRecord selected = store.readRecord(3);
     writeFile(pal(), "AAAAAACCCCCC"); // B removed elsewhere: record 3 no longer exists
     QVERIFY(!paletteedit::deleteRecord(store, 3, selected));
     writeFile(pal(), "AAAAAADDDDDDCCCCCC"); // record 3 exists but holds another color
@@ -300,7 +300,7 @@ void tst_PaletteStore::appendToFullDisk()
     QVERIFY(QFile::link(QStringLiteral("/dev/full"), pal()));
     PaletteStore store(m_dir->path());
     try {
-        store.AppendChartColor(paletteName, QStringLiteral("#0C0B0A"));
+        store.AppendChartColor(QStringLiteral("#0C0B0A"));
         QFAIL("a failed append must be reported");
     } catch (const PaletteError &error) {
         QVERIFY2(error.message().contains(QStringLiteral("pal.hbk")), qPrintable(error.message()));
@@ -311,9 +311,8 @@ void tst_PaletteStore::paletteIsFolder()
 {
     QVERIFY(QDir(m_dir->path()).mkdir(paletteName));
     PaletteStore store(m_dir->path());
-    QVERIFY_THROWS_EXCEPTION(PaletteError, store.count(paletteName));
-    QVERIFY_THROWS_EXCEPTION(PaletteError,
-                             store.AppendChartColor(paletteName, QStringLiteral("#000000")));
+    QVERIFY_THROWS_EXCEPTION(PaletteError, store.count());
+    QVERIFY_THROWS_EXCEPTION(PaletteError, store.AppendChartColor(QStringLiteral("#000000")));
     QVERIFY(QFileInfo(pal()).isDir());
 }
 
@@ -330,7 +329,7 @@ void tst_PaletteStore::paletteIsSymbolicLink()
     QVERIFY(paletteedit::deleteRecord(store, 1, record("AAAAAA")));
     QVERIFY(QFileInfo(pal()).isSymLink());
     QCOMPARE(readFile(real), QByteArray("BBBBBB"));
-    store.AppendChartColor(paletteName, QStringLiteral("#0C0B0A"));
+    store.AppendChartColor(QStringLiteral("#0C0B0A"));
     QCOMPARE(readFile(real), QByteArray("BBBBBB0C0B0A"));
     QCOMPARE(QDir(m_dir->filePath("elsewhere")).entryList(QDir::Files), QStringList{"colors.hbk"});
 }
@@ -345,13 +344,13 @@ void tst_PaletteStore::sparseGigabytePalette()
     }
     PaletteStore store(m_dir->path());
     qint64 count = 0;
-    const auto newest = store.readNewest(paletteName, 100, &count);
+    const auto newest = store.readNewest(100, &count);
     QCOMPARE(count, size / 6);
     QCOMPARE(newest.size(), size_t(100));
     QCOMPARE(newest[0].color(), 0); // bytes that are not digits read as black
-    store.AppendChartColor(paletteName, QStringLiteral("#0C0B0A"));
-    QCOMPARE(store.count(paletteName), size / 6 + 1);
-    QCOMPARE(store.readRecord(paletteName, size / 6 + 1).color(), 0x0A0B0C);
+    store.AppendChartColor(QStringLiteral("#0C0B0A"));
+    QCOMPARE(store.count(), size / 6 + 1);
+    QCOMPARE(store.readRecord(size / 6 + 1).color(), 0x0A0B0C);
 }
 
 void tst_PaletteStore::unwritableFolderMovesPaletteToUserData()
