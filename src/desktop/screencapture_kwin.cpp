@@ -63,6 +63,9 @@ public:
         auto *watcher = new QDBusPendingCallWatcher(call, this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
             const QDBusMessage reply = watcher->reply();
+            // The pending call keeps the message it sent, and with it a copy of the pipe's
+            // writing end: KWin's end is the last only once it goes.
+            watcher->deleteLater();
             if (reply.type() != QDBusMessage::ReplyMessage)
                 return fail(reply.errorName());
             m_results = qdbus_cast<QVariantMap>(reply.arguments().value(0));
