@@ -51,6 +51,14 @@ void print(FILE *stream, QString text)
     fflush(stream);
 }
 
+// Whether Qt can have a platform to show windows on: a display, or a platform chosen outright.
+bool hasDisplay()
+{
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 // One line, whatever the text holds.
 void printError(QString line)
 {
@@ -151,6 +159,12 @@ int Main(int argc, char **argv)
         return handOver(name, request);
     }
 
+    // Without a display Qt would abort with a page of advice; a shortcut's caller gets one line.
+    if (!hasDisplay()) {
+        printError(QStringLiteral("Huebrook needs a display: neither DISPLAY nor WAYLAND_DISPLAY "
+                                  "is set."));
+        return commandline::NoPick;
+    }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(name);
     QCoreApplication::setOrganizationName(QStringLiteral("huebrook"));

@@ -2,6 +2,7 @@
 and without a Huebrook already running, and bad input."""
 
 import os
+import subprocess
 import unittest
 
 from harness import E2ETestCase, TITLE, hex_record, pattern, wait_until
@@ -96,6 +97,13 @@ class CommandLineWithoutCapture(E2ETestCase):
                 if running:
                     self.assertIsNone(first.poll())
         self.assertEqual(self.app.palette(), b"0C0B0A")
+
+    def test_pick_once_without_a_display_says_so_in_one_line(self):
+        env = {k: v for k, v in self.app.env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        run = subprocess.run([self.app.executable, "--pick", "--once"], env=env, cwd=self.app.root,
+                             capture_output=True, text=True, timeout=10)
+        self.assertEqual((run.returncode, run.stdout, run.stderr.count("\n")), (1, "", 1))
+        self.assertIn("display", run.stderr)
 
 
 if __name__ == "__main__":
