@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -37,12 +38,29 @@ const ours = w => w.pid === pid && w.caption === caption;
 });
 )";
 
-QDBusMessage scriptingCall(const QString &method, const QVariantList &arguments)
+QDBusMessage scriptingMessage(const QString &method, const QVariantList &arguments)
 {
     QDBusMessage call =
         QDBusMessage::createMethodCall(service, QStringLiteral("/Scripting"), scripting, method);
     call.setArguments(arguments);
-    return QDBusConnection::sessionBus().call(call, QDBus::Block, 1000);
+    return call;
+}
+
+QDBusPendingCall scriptingCall(const QString &method, const QVariantList &arguments)
+{
+    return QDBusConnection::sessionBus().asyncCall(scriptingMessage(method, arguments), 1000);
+}
+
+// then gets KWin's reply, or the error in its stead, in the event loop, while context lives.
+void whenAnswered(const QDBusPendingCall &call, QObject *context,
+                  std::function<void(const QDBusMessage &)> then)
+{
+    auto *watcher = new QDBusPendingCallWatcher(call, context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [watcher, then = std::move(then)] {
+                         watcher->deleteLater();
+                         then(watcher->reply());
+                     });
 }
 
 // Unloads the script when the window goes, so that it does not outlive the program in KWin.
@@ -52,18 +70,20 @@ public:
     using QTemporaryFile::QTemporaryFile;
     ~LoadedScript() override
     {
+        // Waited for, once, as the window goes: a script left behind would outlive the program.
         if (!name.isEmpty())
-            scriptingCall(QStringLiteral("unloadScript"), {name});
+            QDBusConnection::sessionBus().call(
+                scriptingMessage(QStringLiteral("unloadScript"), {name}), QDBus::Block, 1000);
     }
     QString name;
 };
 
 } // namespace
 
-bool keepPlace(QWidget &window)
+void keepPlace(QWidget &window, std::function<void(bool)> then)
 {
     if (!desktopsession::qtOnWayland() || !desktopsession::kwinOnBus())
-        return false;
+        return then(false);
     auto *file = new LoadedScript(&window);
     const QJsonArray values{QCoreApplication::applicationPid(), window.windowTitle()};
     if (!file->open() ||
@@ -73,20 +93,26 @@ bool keepPlace(QWidget &window)
                 .toUtf8()) < 0 ||
         !file->flush()) {
         delete file;
-        return false;
+        return then(false);
     }
     const QString name =
         QStringLiteral("huebrook-place-%1").arg(QCoreApplication::applicationPid());
-    const QDBusReply<int> id =
-        scriptingCall(QStringLiteral("loadScript"), {file->fileName(), name});
-    if (!id.isValid() || id.value() < 0) {
-        delete file;
-        return false;
-    }
-    file->name = name;
-    // KWin reads the file when the script starts. start() runs every loaded script not yet
-    // running, which is this one; the path of a single script differs between KWin versions.
-    return scriptingCall(QStringLiteral("start"), {}).type() == QDBusMessage::ReplyMessage;
+    whenAnswered(scriptingCall(QStringLiteral("loadScript"), {file->fileName(), name}), file,
+                 [file, name, then](const QDBusMessage &loaded) {
+                     const QDBusReply<int> id(loaded);
+                     if (!id.isValid() || id.value() < 0) {
+                         file->deleteLater();
+                         return then(false);
+                     }
+                     file->name = name;
+                     // KWin reads the file when the script starts. start() runs every loaded script
+                     // not yet running, which is this one; the path of a single script differs
+                     // between KWin versions.
+                     whenAnswered(scriptingCall(QStringLiteral("start"), {}), file,
+                                  [then](const QDBusMessage &started) {
+                                      then(started.type() == QDBusMessage::ReplyMessage);
+                                  });
+                 });
 }
 
 } // namespace kwindesktop

@@ -1,6 +1,7 @@
 // Where a top-level window stood, and putting it back there.
 #include "windowhome.h"
 
+#include "desktopsession.h"
 #include "kwindesktop.h"
 #include "swaydesktop.h"
 #include "swayipc.h"
@@ -21,6 +22,13 @@ WindowHome::WindowHome(QWidget *window)
 {
     m_wait->setInterval(15);
     connect(m_wait, &QTimer::timeout, this, &WindowHome::moveBackWhenMapped);
+    // KWin starts a script in its own time: asked once the window is up, the script runs long
+    // before the window first hides for picking.
+    if (desktopsession::qtOnWayland())
+        QTimer::singleShot(0, this, [this] {
+            m_kwinKeeps = true;
+            kwindesktop::keepPlace(*m_window, [this](bool keeps) { m_kwinKeeps = keeps; });
+        });
 }
 
 WindowHome::~WindowHome() = default;
@@ -28,10 +36,6 @@ WindowHome::~WindowHome() = default;
 void WindowHome::remember()
 {
     // KWin, once it runs the script, keeps the place itself.
-    if (!m_kwinAsked) {
-        m_kwinAsked = true;
-        m_kwinKeeps = kwindesktop::keepPlace(*m_window);
-    }
     m_wait->stop();
     m_places->home.reset();
     if (m_kwinKeeps || !swaydesktop::present())

@@ -31,7 +31,7 @@ private:
     QTimer *m_wait;
     int m_triesLeft = 0;
     bool m_asking = false;
-    bool m_kwinAsked = false;
+    // Whether KWin keeps the place through our script, or is being asked to.
     bool m_kwinKeeps = false;
     std::unique_ptr<Places> m_places;
 };
