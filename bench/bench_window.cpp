@@ -163,7 +163,8 @@ void BM_PickingStartToPainted(benchmark::State &state)
     pickingStart(state, false);
 }
 
-// Starts picking; nullptr, with the benchmark skipped, when the frozen screen does not appear.
+// Starts picking with the sample size of the benchmark's argument; nullptr, with the benchmark
+// skipped, when the frozen screen does not appear.
 frmGetColor *startPicking(benchmark::State &state)
 {
     g_window->mnustartpick_Click();
@@ -172,6 +173,7 @@ frmGetColor *startPicking(benchmark::State &state)
         state.SkipWithError("the frozen screen did not appear");
         return nullptr;
     }
+    g_window->picking()->setSampleSize(static_cast<int>(state.range(0)));
     return picker;
 }
 
@@ -187,8 +189,9 @@ QRect movePointer(frmGetColor *picker, int step)
     return before.united(picker->loupeLayout().whole()).adjusted(-2, -2, 2, 2);
 }
 
-// A pointer move on the frozen screen: the X server's answer to where the pointer is, the loupe
-// moved, its old and new places repainted and sent to the X server, and the preview repainted.
+// A pointer move on the frozen screen: the X server's answer to where the pointer is, the sample
+// box's mean, the loupe moved, its old and new places repainted and sent to the X server, and
+// the preview repainted. The argument is the sample size.
 void BM_PointerMoveToRepaint(benchmark::State &state)
 {
     frmGetColor *picker = startPicking(state);
@@ -203,7 +206,8 @@ void BM_PointerMoveToRepaint(benchmark::State &state)
     endPicking(picker);
 }
 
-// Our own part of it: painting the frozen picture and the loupe into the places the move dirtied.
+// Our own part of it: painting the frozen picture and the loupe, with its sample box, into the
+// places the move dirtied.
 void BM_LoupeRepaint(benchmark::State &state)
 {
     frmGetColor *picker = startPicking(state);
@@ -250,8 +254,12 @@ int main(int argc, char **argv)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(20);
         benchmark::RegisterBenchmark("BM_PointerMoveToRepaint", BM_PointerMoveToRepaint)
+            ->Arg(1)
+            ->Arg(31)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark("BM_LoupeRepaint", BM_LoupeRepaint)
+            ->Arg(1)
+            ->Arg(31)
             ->Unit(benchmark::kMicrosecond);
     }
     benchmark::Initialize(&argc, argv);

@@ -103,7 +103,7 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
         reply(Answer{Answer::Ok, {}});
         break;
     case PickRequest::Pick:
-        window->pickFromCommand();
+        window->pickFromCommand({}, request.sample);
         reply(Answer{Answer::Ok, {}});
         break;
     case PickRequest::PickOnce: {
@@ -112,7 +112,8 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
             [reply, format](std::optional<Color> color, const QString &why) {
                 reply(color ? Answer{Answer::Picked, colorformat::text(format, *color)}
                             : Answer{Answer::None, why});
-            });
+            },
+            request.sample);
         if (!started)
             reply(Answer{Answer::None, QStringLiteral("Huebrook is already picking.")});
         break;

@@ -2,6 +2,7 @@
 #include "commandline.h"
 
 #include "formats/colorformat.h"
+#include "picker/samplesize.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -24,6 +25,12 @@ const QCommandLineOption format(QStringLiteral("format"),
                                 QStringLiteral("With --pick --once: the text printed "
                                                "(default hex)."),
                                 QStringLiteral("FORMAT"), QStringLiteral("hex"));
+const QCommandLineOption sample(QStringLiteral("sample"),
+                                QStringLiteral("With --pick: picks the mean of the N by N device "
+                                               "pixels around the pick point, N odd from 1 to "
+                                               "31, for this picking (default: the size kept "
+                                               "from the last picking, at first 1)."),
+                                QStringLiteral("N"));
 
 void describe(QCommandLineParser &parser)
 {
@@ -33,7 +40,7 @@ void describe(QCommandLineParser &parser)
                        "{R} {G} {B} (hexadecimal), {h} {s} {l} (as css-hsl); {{ and }} are "
                        "braces.")
             .arg(colorformat::names().join(QStringLiteral(", "))));
-    parser.addOptions({help, version, pick, once, format});
+    parser.addOptions({help, version, pick, once, format, sample});
 }
 
 } // namespace
@@ -68,7 +75,16 @@ Parsed parse(const QStringList &arguments)
         return bad(QStringLiteral("--once needs --pick."));
     if (parser.isSet(format) && !parser.isSet(once))
         return bad(QStringLiteral("--format needs --pick --once."));
+    if (parser.isSet(sample) && !parser.isSet(pick))
+        return bad(QStringLiteral("--sample needs --pick."));
     PickRequest request;
+    if (parser.isSet(sample)) {
+        bool number = false;
+        request.sample = parser.value(sample).toInt(&number);
+        if (!number || !samplesize::valid(request.sample))
+            return bad(QStringLiteral("Bad --sample: \"%1\" is not an odd number from 1 to 31.")
+                           .arg(parser.value(sample)));
+    }
     if (parser.isSet(once)) {
         request.kind = PickRequest::PickOnce;
         request.format = parser.value(format);

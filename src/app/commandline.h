@@ -12,6 +12,7 @@ struct PickRequest
     enum Kind { Show, Pick, PickOnce };
     Kind kind = Show;
     QString format = QStringLiteral("hex"); // PickOnce only
+    int sample = 0;                         // Pick and PickOnce: the sample size, 0 the kept one
     bool operator==(const PickRequest &) const = default;
 };
 

@@ -12,6 +12,7 @@
 #include "frmabout.h"
 #include "imagebutton.h"
 #include "palette/colorchart.h"
+#include "picker/pickingsession.h"
 #include "ui/designunits.h"
 #include "weblink.h"
 #include "windowposition.h"
@@ -49,7 +50,7 @@ ImageButton *makeImage(QWidget *window, const char *name, QRect geometry, const 
 frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
                            std::function<void(const QString &)> reporter)
     : createCapture([] { return ScreenCapture::create(nullptr); }), m_settings(std::move(settings)),
-      m_reporter(std::move(reporter))
+      m_samples(m_settings.applicationName()), m_reporter(std::move(reporter))
 {
     setObjectName(QStringLiteral("frmshowcolor"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -241,12 +242,12 @@ int32_t frmshowcolor::chartSelRecord() const
 
 void frmshowcolor::mnustartpick_Click()
 {
-    startPicking({});
+    startPicking({false, m_samples.read(), {}});
 }
 
-bool frmshowcolor::pickFromCommand(PickingRun::Answer once)
+bool frmshowcolor::pickFromCommand(PickingRun::Answer once, int sample)
 {
-    return startPicking({true, std::move(once)});
+    return startPicking({true, sample > 0 ? sample : m_samples.read(), std::move(once)});
 }
 
 PickingSession *frmshowcolor::picking() const
@@ -270,6 +271,12 @@ bool frmshowcolor::startPicking(PickingRun::Request request)
         releaseRun();
         if (!reason.isEmpty())
             reportError(reason);
+    });
+    // Kept for the next picking, whatever size this one started with.
+    connect(m_run->session(), &PickingSession::sampleSizeChanged, this, [this](int size) {
+        if (!m_samples.write(size))
+            reportError(QStringLiteral("Could not save the sample size in %1.")
+                            .arg(QDir::toNativeSeparators(m_samples.fileName())));
     });
     m_run->start();
     return true;

@@ -4,6 +4,7 @@
 
 #include "color/bascommon.h"
 #include "palette/palettestore.h"
+#include "picker/samplesettings.h"
 #include "pickingrun.h"
 #include "positionsettings.h"
 
@@ -34,9 +35,10 @@ public:
     void lblcor_MouseUp(int16_t Index, int16_t Button, int16_t Shift, float X, float Y);
     void mnustartpick_Click();
     // Picking asked for from the command line or by a later start: from the pixel under the
-    // pointer. With once, picking ends after the first pick and once gets its color, or nothing
-    // and why, exactly once. False, and once is not called, when already picking.
-    bool pickFromCommand(PickingRun::Answer once = {});
+    // pointer, with the sample size given, or the kept one for 0. With once, picking ends after
+    // the first pick and once gets its color, or nothing and why, exactly once. False, and once
+    // is not called, when already picking.
+    bool pickFromCommand(PickingRun::Answer once = {}, int sample = 0);
     void mnuabout_Click();
     void mnuWeb_Click();
 
@@ -69,6 +71,7 @@ private:
     void releaseRun();
 
     PositionSettings m_settings;
+    SampleSettings m_samples;
     std::function<void(const QString &)> m_reporter;
     ColorEditor *m_editor = nullptr;
     CopyMenu *m_copy = nullptr;

@@ -2,6 +2,7 @@
 #include "instancechannel.h"
 
 #include "formats/colorformat.h"
+#include "picker/samplesize.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +12,7 @@
 #include <QStringDecoder>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 
 namespace instanceprotocol {
 namespace {
@@ -40,6 +42,27 @@ std::pair<QByteArray, std::optional<QByteArray>> split(const QByteArray &line)
     return {line.left(space), line.mid(space + 1)};
 }
 
+// A sample size other than the kept one, after a space.
+QByteArray sampleField(int sample)
+{
+    return sample > 0 ? ' ' + QByteArray::number(sample) : QByteArray();
+}
+
+// Digits alone, of a sample size; 0 for no field.
+std::optional<int> unsample(const std::optional<QByteArray> &bytes)
+{
+    if (!bytes)
+        return 0;
+    bool number = false;
+    const int sample = bytes->toInt(&number);
+    const bool digits = !bytes->isEmpty() && std::all_of(bytes->begin(), bytes->end(), [](char c) {
+        return c >= '0' && c <= '9';
+    });
+    if (!number || !digits || !samplesize::valid(sample))
+        return std::nullopt;
+    return sample;
+}
+
 } // namespace
 
 QByteArray encode(const PickRequest &request)
@@ -48,9 +71,9 @@ QByteArray encode(const PickRequest &request)
     case PickRequest::Show:
         return "show\n";
     case PickRequest::Pick:
-        return "pick\n";
+        return "pick" + sampleField(request.sample) + '\n';
     case PickRequest::PickOnce:
-        return "pick-once " + field(request.format) + '\n';
+        return "pick-once " + field(request.format) + sampleField(request.sample) + '\n';
     }
     return {};
 }
@@ -73,14 +96,20 @@ std::optional<PickRequest> decodeRequest(const QByteArray &line)
     const auto [verb, rest] = split(line);
     if (verb == "show" && !rest)
         return PickRequest{PickRequest::Show, QStringLiteral("hex")};
-    if (verb == "pick" && !rest)
-        return PickRequest{PickRequest::Pick, QStringLiteral("hex")};
+    if (verb == "pick") {
+        const std::optional<int> sample = unsample(rest);
+        if (!sample)
+            return std::nullopt;
+        return PickRequest{PickRequest::Pick, QStringLiteral("hex"), *sample};
+    }
     if (verb != "pick-once" || !rest)
         return std::nullopt;
-    const std::optional<QString> format = unfield(*rest);
-    if (!format || !colorformat::problem(*format).isEmpty())
+    const auto [formatField, sampleBytes] = split(*rest);
+    const std::optional<QString> format = unfield(formatField);
+    const std::optional<int> sample = unsample(sampleBytes);
+    if (!format || !colorformat::problem(*format).isEmpty() || !sample)
         return std::nullopt;
-    return PickRequest{PickRequest::PickOnce, *format};
+    return PickRequest{PickRequest::PickOnce, *format, *sample};
 }
 
 std::optional<Answer> decodeAnswer(const QByteArray &line)

@@ -1,7 +1,7 @@
 // The handover between two starts of Huebrook: a local socket in the user's runtime folder,
 // which the running one listens on and a later start sends its request to. One line each way:
-//   show | pick | pick-once FORMAT        (the request)
-//   ok | picked TEXT | none REASON        (the answer)
+//   show | pick [N] | pick-once FORMAT [N]    (the request; N a sample size)
+//   ok | picked TEXT | none REASON            (the answer)
 // Fields are percent-encoded UTF-8, so any text fits on one line.
 #pragma once
 

@@ -15,6 +15,7 @@ PickingRun::PickingRun(QWidget &window, WindowHome &home, ScreenCapture *capture
       m_returns(!m_answer || window.isVisible())
 {
     m_session->setStartAtPointer(request.atPointer);
+    m_session->setSampleSize(request.sample);
     connect(m_session, &PickingSession::aboutToCapture, this, &PickingRun::hideWindow);
     connect(m_session, &PickingSession::picked, this, &PickingRun::takePick);
     connect(m_session, &PickingSession::finished, this, [this] {

@@ -23,6 +23,7 @@ public:
     struct Request
     {
         bool atPointer = false; // the pick point starts at the pixel under the pointer
+        int sample = 1;         // the sample size picking starts with
         // Set for a single pick: picking ends after it, this gets its color, and the main
         // window comes back only if it showed before.
         Answer once;

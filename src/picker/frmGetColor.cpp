@@ -62,7 +62,7 @@ void frmGetColor::paintEvent(QPaintEvent *event)
         QRectF(QPointF(0, 0), QSizeF(m_picture.size()) / (imageScale() * devicePixelRatioF())),
         m_picture);
     if (m_pick && event->rect().intersects(m_loupe.whole()))
-        loupe::paint(painter, m_loupe, m_picture, *m_pick, m_zoom, m_origin);
+        loupe::paint(painter, m_loupe, m_picture, *m_pick, m_reading, m_origin);
 }
 
 void frmGetColor::enterEvent(QEnterEvent *event)
@@ -104,15 +104,15 @@ std::optional<QPoint> frmGetColor::pixelUnderPointer() const
     return pixel;
 }
 
-void frmGetColor::showPickPoint(QPoint pixel, int zoom, QRect avoid)
+void frmGetColor::showPickPoint(QPoint pixel, const loupe::Reading &reading, QRect avoid)
 {
     m_pick = pixel;
-    m_zoom = zoom;
+    m_reading = reading;
     // Only the loupe's old and new places are repainted.
     const QRect before = m_loupe.whole();
     const QRect preview =
         avoid.isEmpty() ? QRect() : QRect(mapFromGlobal(avoid.topLeft()), avoid.size());
-    m_loupe = loupe::place(logicalOf(pixel), size(), zoom, preview);
+    m_loupe = loupe::place(logicalOf(pixel), size(), reading.zoom, preview);
     update(before.united(m_loupe.whole()).adjusted(-2, -2, 2, 2));
 }
 
@@ -159,6 +159,8 @@ void frmGetColor::keyPressEvent(QKeyEvent *event)
 
 void frmGetColor::wheelEvent(QWheelEvent *event)
 {
-    if (const int notches = event->angleDelta().y() / 120)
-        emit wheelTurned(notches);
+    // Some platforms turn a wheel held with Shift into a sideways one.
+    const QPoint delta = event->angleDelta();
+    if (const int notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120)
+        emit wheelTurned(notches, event->modifiers());
 }

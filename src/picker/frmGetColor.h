@@ -35,7 +35,7 @@ public:
     std::optional<QPoint> pixelUnderPointer() const;
 
     // Shows the loupe for the pick point at `pixel`, keeping out from under `avoid` (global).
-    void showPickPoint(QPoint pixel, int zoom, QRect avoid);
+    void showPickPoint(QPoint pixel, const loupe::Reading &reading, QRect avoid);
     void dropPickPoint();
     // Moves the pointer onto a pixel of the picture, where the platform lets a program do so.
     void warpPointer(QPoint pixel);
@@ -48,7 +48,7 @@ signals:
     // A key; whoever handles it leaves it accepted, and ignores the keys picking does not use.
     void keyPressed(QKeyEvent *event);
     // The wheel turned by whole notches, away from the user positive.
-    void wheelTurned(int notches);
+    void wheelTurned(int notches, Qt::KeyboardModifiers modifiers);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -68,6 +68,6 @@ private:
     QImage m_picture;
     QPoint m_origin;
     std::optional<QPoint> m_pick;
-    int m_zoom = loupe::startZoom;
+    loupe::Reading m_reading;
     loupe::Layout m_loupe;
 };

@@ -2,8 +2,6 @@
 // itself, so it stays cheap at any screen size.
 #include "loupe.h"
 
-#include "color/bascommon.h"
-
 #include <QPainter>
 #include <algorithm>
 #include <utility>
@@ -56,7 +54,8 @@ Layout place(QPointF point, QSize area, int zoom, QRect avoid)
     Layout layout;
     layout.cells = std::max(3, (span / zoom) | 1);
     const int side = layout.cells * zoom;
-    const QSize whole(std::max(side, 120), side + captionHeight);
+    // Wide enough for the longest caption: "#RRGGBB  31×31  " and a 4K screen's coordinates.
+    const QSize whole(std::max(side, 184), side + captionHeight);
     const QPoint at(qRound(point.x()), qRound(point.y()));
     const auto corner = [&](bool left, bool up) {
         return QPoint(left ? at.x() - gap - whole.width() : at.x() + gap,
@@ -81,9 +80,10 @@ Layout place(QPointF point, QSize area, int zoom, QRect avoid)
     return layout;
 }
 
-void paint(QPainter &painter, const Layout &layout, const QImage &picture, QPoint pick, int zoom,
-           QPoint origin)
+void paint(QPainter &painter, const Layout &layout, const QImage &picture, QPoint pick,
+           const Reading &reading, QPoint origin)
 {
+    const int zoom = reading.zoom;
     const int half = layout.cells / 2;
     // Pixels outside the picture come out black, as a pick there would.
     const QImage around =
@@ -94,19 +94,32 @@ void paint(QPainter &painter, const Layout &layout, const QImage &picture, QPoin
                       magnified(around, zoom, painter.device()->devicePixelRatioF()));
     const QRgb centre = picture.valid(pick) ? picture.pixel(pick) : qRgb(0, 0, 0);
     const bool light = qGray(centre) >= 128;
+    const QPoint centreCell = layout.box.topLeft() + QPoint(half * zoom, half * zoom);
     painter.setPen(QPen(light ? Qt::black : Qt::white, 2));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(
-        QRect(layout.box.topLeft() + QPoint(half * zoom, half * zoom), QSize(zoom, zoom)));
+    painter.drawRect(QRect(centreCell, QSize(zoom, zoom)));
+    if (reading.sample > 1) {
+        // The sample box, cut to the loupe where it reaches past it; dashed, so that it reads
+        // against light and dark pixels alike.
+        const int reach = reading.sample / 2 * zoom;
+        const QRect box = QRect(centreCell - QPoint(reach, reach),
+                                QSize(reading.sample * zoom, reading.sample * zoom))
+                              .intersected(layout.box.adjusted(1, 1, -1, -1));
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+    }
     painter.setPen(QPen(Qt::black, 1));
     painter.drawRect(layout.box.adjusted(0, 0, -1, -1));
     painter.fillRect(layout.caption, QColor(32, 32, 32));
     painter.setPen(Qt::white);
-    const Color color = bascommon::composeColor(qRed(centre), qGreen(centre), qBlue(centre));
     const QPoint onDesktop = origin + pick;
+    const QString size =
+        reading.sample > 1 ? QStringLiteral("  %1\u00D7%1").arg(reading.sample) : QString();
     painter.drawText(layout.caption.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     QStringLiteral("%1  %2, %3")
-                         .arg(bascommon::ColorToHex(color))
+                     QStringLiteral("%1%2  %3, %4")
+                         .arg(bascommon::ColorToHex(reading.color), size)
                          .arg(onDesktop.x())
                          .arg(onDesktop.y()));
     painter.restore();

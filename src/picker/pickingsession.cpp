@@ -6,6 +6,8 @@
 #include "desktop/swaydesktop.h"
 #include "frmGetColor.h"
 #include "frmpick.h"
+#include "samplesize.h"
+#include "sampling.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -60,8 +62,7 @@ void PickingSession::showPicking(const QList<ScreenPicture> &pictures)
                 });
         connect(window, &frmGetColor::released, this, &PickingSession::released);
         connect(window, &frmGetColor::keyPressed, this, &PickingSession::handleKey);
-        connect(window, &frmGetColor::wheelTurned, this,
-                [this](int notches) { setZoom(m_zoom + 2 * notches); });
+        connect(window, &frmGetColor::wheelTurned, this, &PickingSession::turnWheel);
         m_windows.append(window);
     }
     m_current = m_windows.first();
@@ -103,7 +104,12 @@ void PickingSession::pointAt(frmGetColor *window, QPoint pixel)
         m_current = window;
     }
     m_pixel = pixel;
-    m_pickedColor = window->pixelAt(pixel);
+    showPickPoint();
+}
+
+void PickingSession::showPickPoint()
+{
+    m_pickedColor = sampling::mean(m_current->picture(), *m_pixel, m_sample);
     if (m_preview)
         m_preview->showColor(m_pickedColor);
     // The loupe keeps out from under the preview, where this program knows where that is: a
@@ -111,7 +117,7 @@ void PickingSession::pointAt(frmGetColor *window, QPoint pixel)
     QRect avoid;
     if (m_preview && m_preview->isVisible() && !desktopsession::qtOnWayland())
         avoid = m_preview->frameGeometry();
-    window->showPickPoint(pixel, m_zoom, avoid);
+    m_current->showPickPoint(*m_pixel, {m_zoom, m_sample, m_pickedColor}, avoid);
 }
 
 void PickingSession::pick()
@@ -123,7 +129,30 @@ void PickingSession::setZoom(int zoom)
 {
     m_zoom = std::clamp(zoom, loupe::minZoom, loupe::maxZoom);
     if (m_pixel)
-        pointAt(m_current, *m_pixel);
+        showPickPoint();
+}
+
+void PickingSession::setSampleSize(int size)
+{
+    m_sample = std::clamp(size | 1, samplesize::smallest, samplesize::largest);
+    if (m_pixel)
+        showPickPoint();
+}
+
+void PickingSession::changeSampleSize(int by)
+{
+    const int before = m_sample;
+    setSampleSize(m_sample + by);
+    if (m_sample != before)
+        emit sampleSizeChanged(m_sample);
+}
+
+void PickingSession::turnWheel(int notches, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::ShiftModifier)
+        changeSampleSize(samplesize::step * notches);
+    else
+        setZoom(m_zoom + 2 * notches);
 }
 
 void PickingSession::released(int button)
@@ -178,6 +207,12 @@ void PickingSession::handleKey(QKeyEvent *event)
         break;
     case Qt::Key_Minus:
         setZoom(m_zoom - 2);
+        break;
+    case Qt::Key_BracketRight:
+        changeSampleSize(samplesize::step);
+        break;
+    case Qt::Key_BracketLeft:
+        changeSampleSize(-samplesize::step);
         break;
     default:
         event->ignore();

@@ -1,6 +1,6 @@
 // One picking from start to end: the capture, one frozen window per screen, the "Screen Color"
-// preview, and the pick point with its zoom, keys, wheel and nudging. It reports colors and
-// knows nothing of who keeps them.
+// preview, and the pick point with its sample size, zoom, keys, wheel and nudging. It reports
+// colors and knows nothing of who keeps them.
 #pragma once
 
 #include "color/bascommon.h"
@@ -31,6 +31,9 @@ public:
     // Starts with the pick point at the pixel under the pointer, where the platform can tell it,
     // so that a click without a move picks that pixel.
     void setStartAtPointer(bool atPointer) { m_startAtPointer = atPointer; }
+    // The side of the box of device pixels whose mean a pick takes; clamped to a sample size.
+    void setSampleSize(int size);
+    int sampleSize() const { return m_sample; }
 
     Color pickedColor() const { return m_pickedColor; }
     int zoom() const { return m_zoom; }
@@ -60,6 +63,8 @@ signals:
     void finished();
     // Picking could not start, for this reason; nothing of picking was shown.
     void failed(const QString &reason);
+    // The keys or the wheel changed the sample size.
+    void sampleSizeChanged(int size);
 
 private:
     // Clears the clipboard and captures the screen.
@@ -70,7 +75,10 @@ private:
     void pointAt(frmGetColor *window, QPoint pixel);
     void released(int button);
     void handleKey(QKeyEvent *event);
+    void turnWheel(int notches, Qt::KeyboardModifiers modifiers);
     void nudge(QPoint step);
+    void changeSampleSize(int by);
+    void showPickPoint();
 
     ScreenCapture *m_capture;
     QList<frmGetColor *> m_windows;
@@ -79,5 +87,6 @@ private:
     std::optional<QPoint> m_pixel;    // the pick point in m_current's picture
     Color m_pickedColor = 0;
     int m_zoom = loupe::startZoom;
+    int m_sample = 1;
     bool m_startAtPointer = false;
 };

@@ -17,6 +17,8 @@ class tst_CommandLine : public QObject
 private slots:
     void arguments_data();
     void arguments();
+    void sampleArguments_data();
+    void sampleArguments();
     void protocol_data();
     void protocol();
     void serverDropsBadMessages_data();
@@ -71,6 +73,37 @@ void tst_CommandLine::arguments()
     QVERIFY(!parsed.error.contains(QLatin1Char('\n')));
 }
 
+void tst_CommandLine::sampleArguments_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("sample"); // -1: exits 2
+    QTest::addColumn<QString>("said");
+    QTest::newRow("pick 5") << QStringList{"--pick", "--sample", "5"} << 5 << "";
+    QTest::newRow("once 31") << QStringList{"--pick", "--once", "--sample=31"} << 31 << "";
+    QTest::newRow("1") << QStringList{"--pick", "--sample", "1"} << 1 << "";
+    QTest::newRow("none given") << QStringList{"--pick"} << 0 << "";
+    QTest::newRow("even") << QStringList{"--pick", "--sample", "4"} << -1 << "\"4\"";
+    QTest::newRow("zero") << QStringList{"--pick", "--sample", "0"} << -1 << "\"0\"";
+    QTest::newRow("33") << QStringList{"--pick", "--sample", "33"} << -1 << "\"33\"";
+    QTest::newRow("negative") << QStringList{"--pick", "--sample", "-3"} << -1 << "\"-3\"";
+    QTest::newRow("word") << QStringList{"--pick", "--sample", "five"} << -1 << "\"five\"";
+    QTest::newRow("without pick") << QStringList{"--sample", "3"} << -1 << "--sample";
+}
+
+void tst_CommandLine::sampleArguments()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, sample);
+    QFETCH(QString, said);
+    const commandline::Parsed parsed = commandline::parse(QStringList{"huebrook"} + args);
+    QCOMPARE(parsed.exitStatus, sample < 0 ? 2 : 0);
+    QCOMPARE(parsed.request.has_value(), sample >= 0);
+    if (parsed.request)
+        QCOMPARE(parsed.request->sample, sample);
+    QVERIFY2(parsed.error.contains(said), qPrintable(parsed.error));
+    QVERIFY(!parsed.error.contains(QLatin1Char('\n')));
+}
+
 void tst_CommandLine::protocol_data()
 {
     QTest::addColumn<QByteArray>("line");
@@ -81,6 +114,13 @@ void tst_CommandLine::protocol_data()
     QTest::newRow("once") << QByteArray("pick-once css-rgb") << true << true;
     QTest::newRow("once template") << QByteArray("pick-once %7Br%7D%0A%7Bg%7D") << true << true;
     QTest::newRow("once bad format") << QByteArray("pick-once %7Bq%7D") << true << false;
+    QTest::newRow("pick sample") << QByteArray("pick 5") << true << true;
+    QTest::newRow("once sample") << QByteArray("pick-once hex 31") << true << true;
+    QTest::newRow("even sample") << QByteArray("pick 4") << true << false;
+    QTest::newRow("large sample") << QByteArray("pick-once hex 33") << true << false;
+    QTest::newRow("signed sample") << QByteArray("pick +5") << true << false;
+    QTest::newRow("empty sample") << QByteArray("pick ") << true << false;
+    QTest::newRow("two samples") << QByteArray("pick-once hex 5 7") << true << false;
     QTest::newRow("once no format") << QByteArray("pick-once") << true << false;
     QTest::newRow("show with field") << QByteArray("show x") << true << false;
     QTest::newRow("not UTF-8") << QByteArray("pick-once %FF%FE") << true << false;

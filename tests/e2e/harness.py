@@ -27,6 +27,16 @@ def pattern(x, y):
     return (x % 256, y % 256, (x // 256) * 16 + y // 256)
 
 
+def box_mean(color_of, x, y, size, width, height):
+    """What a pick with sample size `size` at (x, y) takes from a screen of width by height
+    painted with color_of: the mean of the box's pixels on the screen, each channel rounded half
+    up."""
+    half = size // 2
+    box = [color_of(i, j) for i in range(max(0, x - half), min(width, x + half + 1))
+           for j in range(max(0, y - half), min(height, y + half + 1))]
+    return tuple((2 * sum(c[k] for c in box) + len(box)) // (2 * len(box)) for k in range(3))
+
+
 def hex_record(rgb):
     """The palette record of a color."""
     return b"%02X%02X%02X" % rgb

@@ -5,7 +5,7 @@ import os
 import subprocess
 import unittest
 
-from harness import E2ETestCase, TITLE, hex_record, pattern, wait_until
+from harness import E2ETestCase, TITLE, box_mean, hex_record, pattern, wait_until
 
 PREVIEW = "Screen Color"
 
@@ -76,6 +76,55 @@ class CommandLine(E2ETestCase):
                 self.assertIn(named, err)
         self.assertEqual(self.display.windows(TITLE), [])
         self.assertFalse(os.path.exists(self.app.palette_path))
+
+
+def speckles(x, y):
+    """A picture whose every box has its own mean: no pixel is the mean of its neighbours."""
+    return ((x * 37 + y * 11) % 256, (x * x + 3 * y) % 256, (x * y * 5 + 17) % 256)
+
+
+def mean(x, y, size, width, height):
+    return box_mean(speckles, x, y, size, width, height)
+
+
+class SamplePicking(E2ETestCase):
+    def setUp(self):
+        super().setUp()
+        self.display.set_root_image(*self.screen, speckles)
+        self.display.move(300, 200)
+
+    def once(self, *args):
+        once = self.app.start(wait=False, capture=True, args=["--pick", "--once", *args])
+        self.display.wait_window(PREVIEW)
+        self.display.run(["xdotool", "click", "1"])
+        out, err = once.communicate(timeout=10)
+        self.assertEqual((once.returncode, err), (0, ""))
+        return out.strip()
+
+    def test_sample_on_the_command_line_leaves_the_kept_size(self):
+        self.assertEqual(self.once("--sample", "5"), "#%02X%02X%02X" % mean(300, 200, 5, *self.screen))
+        self.assertEqual(self.once(), "#%02X%02X%02X" % speckles(300, 200))
+        # At the screen's edge the box is cut.
+        self.display.move(0, 1023)
+        self.assertEqual(self.once("--sample", "31"), "#%02X%02X%02X" % mean(0, 1023, 31, *self.screen))
+
+    def test_keys_and_shift_wheel_change_the_size_the_preview_shows_and_it_is_kept(self):
+        self.app.start(wait=False, args=["--pick"])
+        preview = self.display.wait_window(PREVIEW)
+        # From 1: four up to 9, one down to 7, two notches down to 3, one up to 5.
+        self.display.key(*["bracketright"] * 4, "bracketleft")
+        self.display.run(["xdotool", "keydown", "shift", "click", "5", "click", "5", "click", "4",
+                          "keyup", "shift"])
+        x, y, w, h = self.display.geometry(preview)
+        wanted = mean(300, 200, 5, *self.screen)
+        wait_until(lambda: self.display.pixel(x + w // 2, y + h // 3) == wanted,
+                   what="the preview to show the 5x5 mean")
+        self.display.run(["xdotool", "click", "1"])
+        wait_until(lambda: self.app.palette() == hex_record(wanted), what="the mean in the palette")
+        self.display.key("Escape")
+        self.display.wait_window(TITLE)
+        self.app.stop()
+        self.assertEqual(self.once(), "#%02X%02X%02X" % wanted)
 
 
 class CommandLineWithoutCapture(E2ETestCase):

@@ -10,7 +10,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import EXECUTABLE, hex_record, pattern
+from harness import box_mean, EXECUTABLE, hex_record, pattern
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 RIGS = os.path.join(HERE, "wayland")
@@ -41,8 +41,9 @@ def desktop_entries(folder, screenshots=True):
 
 
 def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, kwin_grants=True,
-            home=None, timeout=150):
-    """Runs driver.py DESKTOP ARGS in a fresh session and returns its result."""
+            home=None, sample=None, timeout=150):
+    """Runs driver.py DESKTOP ARGS in a fresh session and returns its result. sample: the sample
+    size kept in the settings, as a person who chose it in an earlier picking leaves it."""
     folder = tempfile.mkdtemp(prefix="huebrook-wayland-")
     try:
         helpers = os.path.dirname(EXECUTABLE)
@@ -60,6 +61,11 @@ def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, kwin_gran
             desktop_entries(folder, kwin_grants)
             shutil.copy2(os.path.realpath("/usr/bin/python3"), os.path.join(folder, "bin", "e2e-python"))
         shutil.copy2(os.path.join(HERE, "harness.py"), folder)
+        if sample:
+            settings = os.path.join(folder, "home", ".config", "huebrook")
+            os.makedirs(settings)
+            with open(os.path.join(settings, "huebrook.ini"), "w") as ini:
+                ini.write("[Picking]\nSample=%d\n" % sample)
         # The session runs as nobody, who must write the palette beside the program.
         for root, dirs, files in os.walk(folder):
             for name in dirs + files:
@@ -69,7 +75,8 @@ def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, kwin_gran
         env = dict(os.environ, RIG_SCALE=str(scale), RIG_OUTPUTS=str(outputs),
                    RIG_SIZE="%dx%d" % (1920 / scale, 1080 / scale),
                    RIG_SCALE2=str(scale2), RIG_PORTAL="" if portal else "none",
-                   RIG_TIMEOUT=str(timeout - 10), RIG_HOME="%d,%d" % home if home else "")
+                   RIG_TIMEOUT=str(timeout - 10), RIG_HOME="%d,%d" % home if home else "",
+                   RIG_SAMPLE=str(sample or 1))
         run = subprocess.run(["sh", os.path.join(RIGS, "rig.sh"), desktop, folder,
                               "/usr/bin/python3", "/tmp/rig/driver.py", desktop] + list(args),
                              env=env, capture_output=True, text=True, timeout=timeout)
@@ -133,6 +140,15 @@ class WaylandPicking(unittest.TestCase):
                 # The portal's file is deleted; the folders the session made are all that is left.
                 self.assertFalse([f for f in result["leftovers"] if f.endswith(".png")],
                                  result["leftovers"])
+
+    def test_sway_samples_device_pixels_at_scale_2(self):
+        # Across the pattern's steps at 256, where a box's mean is no pixel of it, and cut at
+        # the corner of the output.
+        self.need("sway")
+        picks = [(256, 100), (513, 256), (1919, 1079)]
+        result = run_rig("sway", "pick", *("%d,%d" % p for p in picks), scale=2, sample=3)
+        self.assertEqual(result["records"], "".join(
+            hex_record(box_mean(pattern, *p, 3, 1920, 1080)).decode() for p in picks))
 
     # sway without any portal: the compositor's own screencopy, exact at fractional scales and
     # on outputs of different scales, where the main window stands on the second. Device pixels

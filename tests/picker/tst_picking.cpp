@@ -9,6 +9,7 @@
 #include "picker/frmpick.h"
 #include "picker/pickcursor.h"
 #include "picker/pickingsession.h"
+#include "picker/sampling.h"
 #include "ui/colorlabel.h"
 
 #include <QClipboard>
@@ -67,6 +68,8 @@ private slots:
     void portalMissing();
     void singlePickWithoutCapture_data();
     void singlePickWithoutCapture();
+    void sampleMean_data();
+    void sampleMean();
     void loupe_data();
     void loupe();
     void loupeBesideThePreview();
@@ -317,6 +320,43 @@ void tst_Picking::singlePickWithoutCapture()
     QTest::mouseRelease(sessionOf(f).windows().first(), Qt::RightButton);
     QCOMPARE(answers.size(), 1);
     QCOMPARE(f.palette(), QByteArray("0C0B0A000000"));
+}
+
+void tst_Picking::sampleMean_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<QPoint>("centre");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("mean");
+    // White where x + y is even, black elsewhere.
+    QImage checks(8, 6, QImage::Format_RGB32);
+    for (int y = 0; y < checks.height(); ++y)
+        for (int x = 0; x < checks.width(); ++x)
+            checks.setPixel(x, y, (x + y) % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    // Each channel apart, and a half that rounds up where halfway-to-even would not.
+    QImage channels(3, 1, QImage::Format_RGB32);
+    channels.setPixel(0, 0, qRgb(2, 0, 255));
+    channels.setPixel(1, 0, qRgb(3, 1, 0));
+    channels.setPixel(2, 0, qRgb(13, 2, 0));
+    QTest::newRow("the pixel itself") << checks << QPoint(2, 3) << 1 << "#000000";
+    QTest::newRow("five white, four black") << checks << QPoint(2, 2) << 3 << "#8E8E8E";
+    QTest::newRow("2x2 corner") << checks << QPoint(0, 0) << 3 << "#808080";
+    QTest::newRow("left edge: 15 of 25") << checks << QPoint(0, 2) << 5 << "#888888";
+    QTest::newRow("far corner") << checks << QPoint(7, 5) << 31 << "#808080";
+    QTest::newRow("outside") << checks << QPoint(-1, 0) << 1 << "#000000";
+    QTest::newRow("box wholly outside") << checks << QPoint(-2, -2) << 3 << "#000000";
+    QTest::newRow("box reaching in") << checks << QPoint(-1, -1) << 3 << "#FFFFFF";
+    QTest::newRow("channels, half up") << channels << QPoint(0, 0) << 3 << "#030180";
+    QTest::newRow("channels, all three") << channels << QPoint(1, 0) << 3 << "#060155";
+}
+
+void tst_Picking::sampleMean()
+{
+    QFETCH(QImage, picture);
+    QFETCH(QPoint, centre);
+    QFETCH(int, size);
+    QFETCH(QString, mean);
+    QCOMPARE(bascommon::ColorToHex(sampling::mean(picture, centre, size)), mean);
 }
 
 void tst_Picking::loupe_data()

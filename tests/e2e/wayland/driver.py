@@ -18,7 +18,7 @@ import threading
 import time
 import urllib.parse
 
-from harness import Image, end_processes, pattern, wait_until  # copied beside this file
+from harness import Image, box_mean, end_processes, pattern, wait_until  # copied beside this file
 
 RIG = "/tmp/rig"
 OUT = os.path.join(RIG, "out")
@@ -315,13 +315,21 @@ def pick(session, picks):
         wait_until(lambda: not session.window(PREVIEW), what="the preview to close")
         origin = session.main_origin()
 
-    # The main window's preview shows the current color: the newest record after the reload.
+    # The main window's preview shows the current color: the newest record after the reload,
+    # the mean of the last pick's sample box (RIG_SAMPLE, kept in the settings) on the first
+    # output.
+    sample = int(os.environ.get("RIG_SAMPLE") or 1)
+    last = pattern(*picks[-1])
+    if sample > 1:
+        width, height = (round(int(v) * session.scale) for v in os.environ["RIG_SIZE"].split("x"))
+        last = box_mean(pattern, *picks[-1], sample, width, height)
+
     # The shell may still be placing the window, so its corner is asked each time.
     def current():
         main = session.window(MAIN)
         x, y = session.desk.client_origin(main) if main else (0, 0)
         color = session.desk.pixel(x + 39, y + 47)
-        return color if color == pattern(*picks[-1]) else None
+        return color if color == last else None
 
     shown = wait_until(current, timeout=5, what="the current color")
     return {"records": session.records().decode(), "current": "%02X%02X%02X" % shown,
