@@ -83,10 +83,6 @@ def speckles(x, y):
     return ((x * 37 + y * 11) % 256, (x * x + 3 * y) % 256, (x * y * 5 + 17) % 256)
 
 
-def mean(x, y, size, width, height):
-    return box_mean(speckles, x, y, size, width, height)
-
-
 class SamplePicking(E2ETestCase):
     def setUp(self):
         super().setUp()
@@ -102,11 +98,11 @@ class SamplePicking(E2ETestCase):
         return out.strip()
 
     def test_sample_on_the_command_line_leaves_the_kept_size(self):
-        self.assertEqual(self.once("--sample", "5"), "#%02X%02X%02X" % mean(300, 200, 5, *self.screen))
-        self.assertEqual(self.once(), "#%02X%02X%02X" % speckles(300, 200))
-        # At the screen's edge the box is cut.
-        self.display.move(0, 1023)
-        self.assertEqual(self.once("--sample", "31"), "#%02X%02X%02X" % mean(0, 1023, 31, *self.screen))
+        hex_of = lambda rgb: "#%02X%02X%02X" % rgb
+        self.assertEqual(self.once("--sample", "5"), hex_of(box_mean(speckles, 300, 200, 5, *self.screen)))
+        self.assertEqual(self.once(), hex_of(speckles(300, 200)))
+        self.display.move(0, 1023)  # at the screen's edge the box is cut
+        self.assertEqual(self.once("--sample", "31"), hex_of(box_mean(speckles, 0, 1023, 31, *self.screen)))
 
     def test_keys_and_shift_wheel_change_the_size_the_preview_shows_and_it_is_kept(self):
         self.app.start(wait=False, args=["--pick"])
@@ -116,7 +112,7 @@ class SamplePicking(E2ETestCase):
         self.display.run(["xdotool", "keydown", "shift", "click", "5", "click", "5", "click", "4",
                           "keyup", "shift"])
         x, y, w, h = self.display.geometry(preview)
-        wanted = mean(300, 200, 5, *self.screen)
+        wanted = box_mean(speckles, 300, 200, 5, *self.screen)
         wait_until(lambda: self.display.pixel(x + w // 2, y + h // 3) == wanted,
                    what="the preview to show the 5x5 mean")
         self.display.run(["xdotool", "click", "1"])
