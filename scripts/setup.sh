@@ -8,6 +8,8 @@ build_pkgs=(cmake ninja-build g++ make pkg-config qt6-base-dev libxcb1-dev libgl
             libwayland-dev wayland-protocols fonts-dejavu-core fonts-liberation)
 test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick openbox
            libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file
+           # the package's own checks: Debian's lintian, and man to render the manual page
+           lintian man-db
            dbus-daemon
            # the Wayland rigs: headless sway and GNOME Shell with their screenshot portals
            sway pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gnome

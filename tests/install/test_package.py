@@ -1,5 +1,6 @@
-"""The Debian package: it builds, installs with apt-get, runs from the application menu's
-command with its palette in the per-user data folder, and uninstalls."""
+"""The Debian package: lintian finds nothing to warn of, and it builds, installs with apt-get,
+runs from the application menu's command with its palette in the per-user data folder, and
+uninstalls."""
 
 import glob
 import os
@@ -28,6 +29,27 @@ def can_be_root():
                                                    capture_output=True).returncode == 0
 
 
+def build_package(folder):
+    subprocess.run(["cpack", "-G", "DEB", "-B", folder], cwd=BUILD_DIR, check=True,
+                   capture_output=True, timeout=300)
+    return glob.glob(os.path.join(folder, "huebrook_*.deb"))
+
+
+class Lintian(unittest.TestCase):
+    def test_no_error_warning_or_hardening_tag(self):
+        if not BUILD_DIR or not shutil.which("lintian"):
+            self.skipTest("lintian or HUEBROOK_BUILD_DIR is missing")
+        work = tempfile.mkdtemp(prefix="huebrook-lintian-")
+        self.addCleanup(shutil.rmtree, work, True)
+        packages = build_package(work)
+        self.assertEqual(len(packages), 1)
+        run = subprocess.run(["lintian", "--tag-display-limit", "0", "--display-info",
+                              packages[0]], capture_output=True, text=True, timeout=600)
+        tags = [line for line in run.stdout.splitlines()
+                if line.startswith(("E:", "W:")) or "hardening" in line]
+        self.assertEqual(tags, [], run.stdout)
+
+
 class Package(unittest.TestCase):
     def setUp(self):
         if not BUILD_DIR:
@@ -38,9 +60,7 @@ class Package(unittest.TestCase):
         self.addCleanup(shutil.rmtree, self.work, True)
 
     def test_install_run_remove(self):
-        subprocess.run(["cpack", "-G", "DEB", "-B", self.work], cwd=BUILD_DIR, check=True,
-                       capture_output=True, timeout=300)
-        packages = glob.glob(os.path.join(self.work, "huebrook_*.deb"))
+        packages = build_package(self.work)
         self.assertEqual(len(packages), 1)
         installed = as_root(["apt-get", "install", "-y", "-q", packages[0]])
         self.assertEqual(installed.returncode, 0, installed.stdout + installed.stderr)

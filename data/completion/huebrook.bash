@@ -1,0 +1,18 @@
+# bash completion for huebrook(1): its options, the format names after --format and the sample
+# sizes after --sample.
+_huebrook()
+{
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
+    case $prev in
+    --format)
+        COMPREPLY=($(compgen -W 'hex hex-quoted hex-bare hex-bare-quoted decimal rgb hex-groups css-rgb css-hsl hex-lower' -- "$cur"))
+        return
+        ;;
+    --sample)
+        COMPREPLY=($(compgen -W '1 3 5 7 9 11 13 15 17 19 21 23 25 27 29 31' -- "$cur"))
+        return
+        ;;
+    esac
+    COMPREPLY=($(compgen -W '-h --help --version --pick --once --format --sample' -- "$cur"))
+}
+complete -F _huebrook huebrook

@@ -1,0 +1,9 @@
+# fish completion for huebrook(1): its options, the format names after --format and the sample
+# sizes after --sample.
+complete -c huebrook -f
+complete -c huebrook -s h -l help -d 'Show the help and exit'
+complete -c huebrook -l version -d 'Show the version and exit'
+complete -c huebrook -l pick -d 'Start picking at once, at the pixel under the pointer'
+complete -c huebrook -l once -d 'With --pick: end after the first pick and print its text'
+complete -c huebrook -l format -x -a 'hex hex-quoted hex-bare hex-bare-quoted decimal rgb hex-groups css-rgb css-hsl hex-lower' -d 'With --pick --once: the text printed'
+complete -c huebrook -l sample -x -a '1 3 5 7 9 11 13 15 17 19 21 23 25 27 29 31' -d 'With --pick: the side of the sample box'
