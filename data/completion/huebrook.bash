@@ -5,7 +5,7 @@ _huebrook()
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
     case $prev in
     --format)
-        COMPREPLY=($(compgen -W 'hex hex-quoted hex-bare hex-bare-quoted decimal rgb hex-groups css-rgb css-hsl hex-lower' -- "$cur"))
+        COMPREPLY=($(compgen -W 'hex hex-quoted hex-bare hex-bare-quoted decimal rgb hex-groups css-rgb css-hsl hex-lower oklch oklab lab lch hwb display-p3 name' -- "$cur"))
         return
         ;;
     --sample)
@@ -13,6 +13,6 @@ _huebrook()
         return
         ;;
     esac
-    COMPREPLY=($(compgen -W '-h --help --version --pick --once --format --sample' -- "$cur"))
+    COMPREPLY=($(compgen -W '-h --help --version --pick --once --format --sample --convert --contrast' -- "$cur"))
 }
 complete -F _huebrook huebrook

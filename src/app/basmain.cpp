@@ -1,6 +1,7 @@
 // The program's entry.
 #include "basmain.h"
 
+#include "colorcommands.h"
 #include "commandline.h"
 #include "formats/colorformat.h"
 #include "frmshowcolor.h"
@@ -12,6 +13,7 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QFont>
+#include <QTextStream>
 #include <cstdio>
 
 namespace basmain {
@@ -149,6 +151,12 @@ int Main(int argc, char **argv)
         print(stdout, parsed.output);
     if (!parsed.error.isEmpty())
         printError(parsed.error);
+    if (parsed.command) {
+        QTextStream in(stdin);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return colorcommands::run(*parsed.command, in, out, err);
+    }
     if (!parsed.request)
         return parsed.exitStatus;
     const PickRequest request = *parsed.request;

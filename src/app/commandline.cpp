@@ -22,8 +22,8 @@ const QCommandLineOption once(QStringLiteral("once"),
                               QStringLiteral("With --pick: ends after the first pick, prints "
                                              "its text and exits; 1 when nothing was picked."));
 const QCommandLineOption format(QStringLiteral("format"),
-                                QStringLiteral("With --pick --once: the text printed "
-                                               "(default hex)."),
+                                QStringLiteral("With --pick --once or --convert: the text "
+                                               "printed (default hex)."),
                                 QStringLiteral("FORMAT"), QStringLiteral("hex"));
 const QCommandLineOption sample(QStringLiteral("sample"),
                                 QStringLiteral("With --pick: picks the mean of the N by N device "
@@ -31,6 +31,14 @@ const QCommandLineOption sample(QStringLiteral("sample"),
                                                "31, for this picking (default: the size kept "
                                                "from the last picking, at first 1)."),
                                 QStringLiteral("N"));
+
+const QCommandLineOption convert(QStringList{QStringLiteral("convert")},
+                                 QStringLiteral("Prints each COLOR (RRGGBB or #RRGGBB) in the "
+                                                "format, one per line; with none, the colors "
+                                                "of standard input, one per line."));
+const QCommandLineOption contrast(QStringLiteral("contrast"),
+                                  QStringLiteral("Prints the WCAG 2 contrast ratio of two COLORs "
+                                                 "and the levels it meets."));
 
 void describe(QCommandLineParser &parser)
 {
@@ -40,7 +48,41 @@ void describe(QCommandLineParser &parser)
                        "{R} {G} {B} (hexadecimal), {h} {s} {l} (as css-hsl); {{ and }} are "
                        "braces.")
             .arg(colorformat::names().join(QStringLiteral(", "))));
-    parser.addOptions({help, version, pick, once, format, sample});
+    parser.addOptions({help, version, pick, once, format, sample, convert, contrast});
+    parser.addPositionalArgument(QStringLiteral("COLOR"),
+                                 QStringLiteral("With --convert or --contrast: a color."),
+                                 QStringLiteral("[COLOR...]"));
+}
+
+Parsed colorCommand(const QCommandLineParser &parser, Parsed &parsed)
+{
+    const auto bad = [&parsed](const QString &line) {
+        parsed.error = line;
+        parsed.exitStatus = BadInput;
+        return parsed;
+    };
+    for (const QCommandLineOption *other : {&pick, &once, &sample})
+        if (parser.isSet(*other))
+            return bad(QStringLiteral("--%1 does not go with --convert or --contrast.")
+                           .arg(other->names().constLast()));
+    ColorCommand command;
+    command.colors = parser.positionalArguments();
+    if (parser.isSet(convert) && parser.isSet(contrast))
+        return bad(QStringLiteral("--convert and --contrast do not go together."));
+    if (parser.isSet(contrast)) {
+        command.kind = ColorCommand::Contrast;
+        if (parser.isSet(format))
+            return bad(QStringLiteral("--format does not go with --contrast."));
+        if (command.colors.size() != 2)
+            return bad(
+                QStringLiteral("--contrast takes two colors, not %1.").arg(command.colors.size()));
+    } else {
+        command.format = parser.value(format);
+        if (const QString why = colorformat::problem(command.format); !why.isEmpty())
+            return bad(QStringLiteral("Bad --format: %1.").arg(why));
+    }
+    parsed.command = command;
+    return parsed;
 }
 
 } // namespace
@@ -68,13 +110,15 @@ Parsed parse(const QStringList &arguments)
         parsed.output = QStringLiteral("Huebrook 1.0\n");
         return parsed;
     }
+    if (parser.isSet(convert) || parser.isSet(contrast))
+        return colorCommand(parser, parsed);
     if (!parser.positionalArguments().isEmpty())
         return bad(QStringLiteral("Unexpected argument: %1")
                        .arg(parser.positionalArguments().constFirst()));
     if (parser.isSet(once) && !parser.isSet(pick))
         return bad(QStringLiteral("--once needs --pick."));
     if (parser.isSet(format) && !parser.isSet(once))
-        return bad(QStringLiteral("--format needs --pick --once."));
+        return bad(QStringLiteral("--format needs --pick --once or --convert."));
     if (parser.isSet(sample) && !parser.isSet(pick))
         return bad(QStringLiteral("--sample needs --pick."));
     PickRequest request;

@@ -1,5 +1,6 @@
 // The command line: no arguments starts Huebrook as always; --pick starts picking at once, and
-// --pick --once prints the first pick in a format and exits.
+// --pick --once prints the first pick in a format and exits. --convert and --contrast print
+// what they say of colors and exit, without a display.
 #pragma once
 
 #include <QString>
@@ -16,15 +17,25 @@ struct PickRequest
     bool operator==(const PickRequest &) const = default;
 };
 
+// Colors named on the command line, to be said something of.
+struct ColorCommand
+{
+    enum Kind { Convert, Contrast };
+    Kind kind = Convert;
+    QString format = QStringLiteral("hex"); // Convert only
+    QStringList colors;                     // Convert: none reads them from standard input
+};
+
 namespace commandline {
 
 enum ExitStatus { Success = 0, NoPick = 1, BadInput = 2 };
 
 struct Parsed
 {
-    std::optional<PickRequest> request; // nothing when the process only prints and exits
-    QString output;                     // for standard output: the usage or the version
-    QString error;                      // one line for standard error
+    std::optional<PickRequest> request;  // nothing when the process only prints and exits
+    std::optional<ColorCommand> command; // --convert or --contrast
+    QString output;                      // for standard output: the usage or the version
+    QString error;                       // one line for standard error
     int exitStatus = Success;
 };
 

@@ -9,6 +9,7 @@
 #include "desktop/windowhome.h"
 #include "editor/coloreditor.h"
 #include "editor/copymenu.h"
+#include "editor/frmdetails.h"
 #include "frmabout.h"
 #include "imagebutton.h"
 #include "palette/colorchart.h"
@@ -106,6 +107,11 @@ void frmshowcolor::buildMenus()
     mnuEdit->menuAction()->setVisible(false);
     m_copy->addTo(mnuEdit);
     m_chart->addMenuItems(mnuEdit);
+    // Only the preview's menu shows it.
+    mnuDetails = mnuEdit->addAction(QStringLiteral("Details..."));
+    mnuDetails->setObjectName(QStringLiteral("mnuDetails"));
+    mnuDetails->setVisible(false);
+    connect(mnuDetails, &QAction::triggered, this, &frmshowcolor::mnuDetails_Click);
 
     auto *mnuTool = new QMenu(QStringLiteral("&Tool"), this);
     mnuTool->setObjectName(QStringLiteral("mnuTool"));
@@ -174,6 +180,22 @@ void frmshowcolor::mnuabout_Click()
     box.exec();
 }
 
+void frmshowcolor::mnuDetails_Click()
+{
+    if (!m_details) {
+        // Made once and kept: it follows the current color and the selected swatch from then on.
+        m_details = new frmdetails(this);
+        m_details->setColor(curColor());
+        m_details->setSecondColor(m_chart->selColor());
+        connect(m_editor, &ColorEditor::colorChanged, m_details, &frmdetails::setColor);
+        connect(m_chart, &ColorChart::selected, m_details, &frmdetails::setSecondColor);
+        connect(m_details, &frmdetails::failed, this, &frmshowcolor::reportError);
+    }
+    m_details->show();
+    m_details->raise();
+    m_details->activateWindow();
+}
+
 void frmshowcolor::mnuWeb_Click()
 {
     weblink::openMakerPage();
@@ -216,12 +238,14 @@ void frmshowcolor::lblcor_MouseUp(int16_t Index, int16_t Button, int16_t, float,
 void frmshowcolor::lblcolor_MouseUp(int button, QPoint globalPosition)
 {
     if (button == 2) {
-        // The preview's menu offers only the copy formats.
+        // The preview's menu offers the copy formats and the details, not the palette's items.
         m_chart->setMenuItemsVisible(false);
+        mnuDetails->setVisible(true);
         ChangeCopyMenu();
         mnuEdit->exec(globalPosition);
     }
     m_chart->setMenuItemsVisible(true);
+    mnuDetails->setVisible(false);
     ChangeCopyMenu();
 }
 

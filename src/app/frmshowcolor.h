@@ -14,6 +14,7 @@
 class ColorChart;
 class ColorEditor;
 class CopyMenu;
+class frmdetails;
 class PickingSession;
 class QMenu;
 class ScreenCapture;
@@ -41,6 +42,8 @@ public:
     bool pickFromCommand(PickingRun::Answer once = {}, int sample = 0);
     void mnuabout_Click();
     void mnuWeb_Click();
+    // Opens Color Details, or brings it forward.
+    void mnuDetails_Click();
 
     ColorChart *colorChart() const { return m_chart; }
     // The picking under way, from the eyedropper's click until it ends.
@@ -77,6 +80,8 @@ private:
     CopyMenu *m_copy = nullptr;
     ColorChart *m_chart = nullptr;
     QMenu *mnuEdit = nullptr;
+    QAction *mnuDetails = nullptr;
+    frmdetails *m_details = nullptr;
     PickingRun *m_run = nullptr;
     WindowHome *m_home = nullptr;
 };

@@ -1,6 +1,8 @@
 // Color texts by name or by template.
 #include "colorformat.h"
 
+#include "color/colornames.h"
+#include "color/csscolor.h"
 #include "models/cClrModels.h"
 
 #include <optional>
@@ -109,6 +111,41 @@ QString cssHsl(Color color)
     return QStringLiteral("hsl(%1, %2%, %3%)").arg(hsl.h).arg(hsl.s).arg(hsl.l);
 }
 
+// Rounded to the given decimals, to nearest, without trailing zeros, a trailing point or "-0".
+QString number(double value, int decimals)
+{
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+// A hue in [0, 360): one that rounds to 360 is 0.
+QString hue(double degrees, int decimals)
+{
+    const QString text = number(degrees, decimals);
+    return text == QLatin1String("360") ? QStringLiteral("0") : text;
+}
+
+QString percent(double value, int decimals)
+{
+    return number(value, decimals) + QLatin1Char('%');
+}
+
+// L% C H, with no hue where the chroma prints as 0.
+QString polar(const char *function, const csscolor::Triple &lch, double lightnessScale,
+              int chromaDecimals)
+{
+    const QString chroma = number(lch.y, chromaDecimals);
+    return QStringLiteral("%1(%2 %3 %4)")
+        .arg(QLatin1String(function), percent(lch.x * lightnessScale, 2), chroma,
+             chroma == QLatin1String("0") ? QStringLiteral("none") : hue(lch.z, 2));
+}
+
 QString cssRgb(Color color)
 {
     return QStringLiteral("rgb(%1, %2, %3)")
@@ -142,6 +179,38 @@ const QList<Named> &table()
         {QStringLiteral("css-hsl"), QStringLiteral("mnuCopycss-hsl"), true, cssHsl},
         {QStringLiteral("hex-lower"), QStringLiteral("mnuCopyhex-lower"), true,
          [](Color c) { return ColorToHex(c).toLower(); }},
+        // The decimals are the fewest with which every sRGB color's text converts back to it.
+        {QStringLiteral("oklch"), QStringLiteral("mnuCopyoklch"), true,
+         [](Color c) { return polar("oklch", csscolor::oklch(c), 100, 5); }},
+        {QStringLiteral("oklab"), QStringLiteral("mnuCopyoklab"), true,
+         [](Color c) {
+             const csscolor::Triple lab = csscolor::oklab(c);
+             return QStringLiteral("oklab(%1 %2 %3)")
+                 .arg(percent(lab.x * 100, 2), number(lab.y, 5), number(lab.z, 5));
+         }},
+        {QStringLiteral("lab"), QStringLiteral("mnuCopylab"), true,
+         [](Color c) {
+             const csscolor::Triple lab = csscolor::lab(c);
+             return QStringLiteral("lab(%1 %2 %3)")
+                 .arg(percent(lab.x, 2), number(lab.y, 2), number(lab.z, 2));
+         }},
+        {QStringLiteral("lch"), QStringLiteral("mnuCopylch"), true,
+         [](Color c) { return polar("lch", csscolor::lch(c), 1, 2); }},
+        {QStringLiteral("hwb"), QStringLiteral("mnuCopyhwb"), true,
+         [](Color c) {
+             const csscolor::Hwb hwb = csscolor::hwb(c);
+             return QStringLiteral("hwb(%1 %2 %3)")
+                 .arg(hwb.hue ? hue(*hwb.hue, 2) : QStringLiteral("none"),
+                      percent(hwb.white * 100, 2), percent(hwb.black * 100, 2));
+         }},
+        {QStringLiteral("display-p3"), QStringLiteral("mnuCopydisplay-p3"), true,
+         [](Color c) {
+             const csscolor::Triple p3 = csscolor::displayP3(c);
+             return QStringLiteral("color(display-p3 %1 %2 %3)")
+                 .arg(number(p3.x, 4), number(p3.y, 4), number(p3.z, 4));
+         }},
+        {QStringLiteral("name"), QStringLiteral("mnuCopyname"), true,
+         [](Color c) { return colornames::nearest(c).name; }},
     };
     return all;
 }

@@ -1,5 +1,6 @@
 // The command line and the handover between two starts: what each argument list asks for, the
 // protocol's lines, and a running server that drops anything malformed, partial or oversized.
+#include "app/colorcommands.h"
 #include "app/commandline.h"
 #include "app/instancechannel.h"
 
@@ -8,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 
 using instanceprotocol::Answer;
 
@@ -19,6 +21,8 @@ private slots:
     void arguments();
     void sampleArguments_data();
     void sampleArguments();
+    void colorCommands_data();
+    void colorCommands();
     void protocol_data();
     void protocol();
     void serverDropsBadMessages_data();
@@ -49,8 +53,8 @@ void tst_CommandLine::arguments_data()
     QTest::newRow("format with pick")
         << QStringList{"--pick", "--format", "hex"} << -1 << "" << 2 << "--format";
     QTest::newRow("once alone") << QStringList{"--once"} << -1 << "" << 2 << "--once";
-    QTest::newRow("unknown name") << QStringList{"--pick", "--once", "--format", "lab"} << -1 << ""
-                                  << 2 << "\"lab\"";
+    QTest::newRow("unknown name") << QStringList{"--pick", "--once", "--format", "labx"} << -1 << ""
+                                  << 2 << "\"labx\"";
     QTest::newRow("unknown placeholder")
         << QStringList{"--pick", "--once", "--format", "{z}"} << -1 << "" << 2 << "{z}";
     QTest::newRow("unbalanced") << QStringList{"--pick", "--once", "--format", "}"} << -1 << "" << 2
@@ -102,6 +106,72 @@ void tst_CommandLine::sampleArguments()
         QCOMPARE(parsed.request->sample, sample);
     QVERIFY2(parsed.error.contains(said), qPrintable(parsed.error));
     QVERIFY(!parsed.error.contains(QLatin1Char('\n')));
+}
+
+void tst_CommandLine::colorCommands_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said"); // on standard error
+    QTest::newRow("convert") << QStringList{"--convert", "--format", "oklch", "7654CD", "#ff0000"}
+                             << ""
+                             << "oklch(54.43% 0.17915 292.37)\noklch(62.8% 0.25768 29.23)\n"
+                             << 0 << "";
+    QTest::newRow("hex by default, from input")
+        << QStringList{"--convert"} << "  7654cd \n\n#FF0000\n"
+        << "#7654CD\n#FF0000\n"
+        << 0 << "";
+    QTest::newRow("name") << QStringList{"--convert", "--format=name", "0C0B0A"} << ""
+                          << "almost black\n"
+                          << 0 << "";
+    QTest::newRow("bad color stops there")
+        << QStringList{"--convert", "FF0000", "12345", "00FF00"} << ""
+        << "#FF0000\n"
+        << 2 << "\"12345\"";
+    QTest::newRow("bad input line") << QStringList{"--convert"} << "FF0000\nnope\n00FF00\n"
+                                    << "#FF0000\n"
+                                    << 2 << "\"nope\"";
+    QTest::newRow("unknown format") << QStringList{"--convert", "--format", "lab2", "FF0000"} << ""
+                                    << "" << 2 << "\"lab2\"";
+    QTest::newRow("contrast") << QStringList{"--contrast", "767676", "FFFFFF"} << ""
+                              << "4.54:1 AA-large AA AAA-large\n"
+                              << 0 << "";
+    QTest::newRow("contrast, either order") << QStringList{"--contrast", "#FFFFFF", "777777"} << ""
+                                            << "4.48:1 AA-large\n"
+                                            << 0 << "";
+    QTest::newRow("contrast of itself") << QStringList{"--contrast", "7654CD", "7654CD"} << ""
+                                        << "1.00:1\n"
+                                        << 0 << "";
+    QTest::newRow("contrast of one") << QStringList{"--contrast", "7654CD"} << ""
+                                     << "" << 2 << "two colors";
+    QTest::newRow("contrast of a non-color") << QStringList{"--contrast", "7654CD", "red"} << ""
+                                             << "" << 2 << "\"red\"";
+}
+
+void tst_CommandLine::colorCommands()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, input);
+    QFETCH(QString, output);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    const commandline::Parsed parsed = commandline::parse(QStringList{"huebrook"} + args);
+    QVERIFY(!parsed.request);
+    QString printed;
+    QString error = parsed.error;
+    int exit = parsed.exitStatus;
+    if (parsed.command) {
+        QTextStream in(&input);
+        QTextStream out(&printed);
+        QTextStream err(&error);
+        exit = colorcommands::run(*parsed.command, in, out, err);
+    }
+    QCOMPARE(printed, output);
+    QCOMPARE(exit, status);
+    QVERIFY2(error.contains(said), qPrintable(error));
+    QCOMPARE(error.count(QLatin1Char('\n')), error.isEmpty() || !parsed.command ? 0 : 1);
 }
 
 void tst_CommandLine::protocol_data()

@@ -163,7 +163,7 @@ void tst_frmshowcolor::menuTree()
     for (const char *name : {"mnuEdit", "mnuTool", "mnuhelp"})
         QVERIFY(!window->findChild<QMenu *>(QLatin1String(name))->menuAction()->isVisible());
     const QList<QAction *> edit = window->findChild<QMenu *>("mnuEdit")->actions();
-    QCOMPARE(edit.size(), 7);
+    QCOMPARE(edit.size(), 8);
     QCOMPARE(edit[0]->text(), QStringLiteral("Copy Color Value"));
     QVERIFY(edit[1]->isSeparator());
     QCOMPARE(edit[2]->objectName(), QStringLiteral("mnuDelCor"));
@@ -171,13 +171,18 @@ void tst_frmshowcolor::menuTree()
     QVERIFY(edit[4]->isSeparator());
     QCOMPARE(edit[5]->objectName(), QStringLiteral("mnuExport"));
     QCOMPARE(edit[6]->objectName(), QStringLiteral("mnuImport"));
+    QCOMPARE(edit[7]->objectName(), QStringLiteral("mnuDetails")); // the preview's menu alone
+    QVERIFY(!edit[7]->isVisible());
     QStringList copyNames;
     for (QAction *action : window->findChild<QMenu *>("mnuCopydec")->actions())
         copyNames << action->objectName();
-    QCOMPARE(copyNames, (QStringList{"mnuCopyhex1", "mnuCopyhex2", "mnuCopyhex3", "mnuCopyhex4",
-                                     "mnuCopydec2", "mnuCopydec1", "mnuCopyhex5", "copysep1",
-                                     "mnuCopycss-rgb", "mnuCopycss-hsl", "mnuCopyhex-lower",
-                                     "copysep2", "mnuCopyEachPick", "mnuEditFormats"}));
+    QCOMPARE(copyNames, (QStringList{"mnuCopyhex1",    "mnuCopyhex2",       "mnuCopyhex3",
+                                     "mnuCopyhex4",    "mnuCopydec2",       "mnuCopydec1",
+                                     "mnuCopyhex5",    "copysep1",          "mnuCopycss-rgb",
+                                     "mnuCopycss-hsl", "mnuCopyhex-lower",  "mnuCopyoklch",
+                                     "mnuCopyoklab",   "mnuCopylab",        "mnuCopylch",
+                                     "mnuCopyhwb",     "mnuCopydisplay-p3", "mnuCopyname",
+                                     "copysep2",       "mnuCopyEachPick",   "mnuEditFormats"}));
 }
 
 void tst_frmshowcolor::position_data()

@@ -1,5 +1,6 @@
-// The color helpers against their table.
+// The color helpers, and the WCAG contrast ratio with the levels it meets, against their tables.
 #include "color/bascommon.h"
+#include "color/contrast.h"
 
 #include <QTest>
 
@@ -11,6 +12,8 @@ class tst_ColorText : public QObject
 private slots:
     void helpers_data();
     void helpers();
+    void contrast_data();
+    void contrast();
 };
 
 void tst_ColorText::helpers_data()
@@ -51,6 +54,30 @@ void tst_ColorText::helpers()
     QCOMPARE(hexByte(GetRed(color)) + hexByte(GetGreen(color)) + hexByte(GetBlue(color)),
              hex.mid(1));
     QCOMPARE(ColorToRGBText(color), decimal);
+}
+
+void tst_ColorText::contrast_data()
+{
+    QTest::addColumn<int>("one");
+    QTest::addColumn<int>("other");
+    QTest::addColumn<QString>("said"); // the ratio with two decimals, then the levels met
+    QTest::newRow("767676 on white") << 0x767676 << 0xFFFFFF << "4.54:1 AA-large AA AAA-large";
+    QTest::newRow("777777 on white") << 0x777777 << 0xFFFFFF << "4.48:1 AA-large";
+    QTest::newRow("either order") << 0xFFFFFF << 0x777777 << "4.48:1 AA-large";
+    QTest::newRow("itself") << 0xCD5476 << 0xCD5476 << "1.00:1";
+    QTest::newRow("black on white") << 0 << 0xFFFFFF << "21.00:1 AA-large AA AAA-large AAA";
+    // 4.4995: shows as 4.50 and still fails AA, which is decided unrounded.
+    QTest::newRow("just under 4.5") << 0xC87B00 << 0xFFFFFF << "4.50:1 AA-large";
+    QTest::newRow("over 3") << 0x949494 << 0xFFFFFF << "3.03:1 AA-large";
+}
+
+void tst_ColorText::contrast()
+{
+    QFETCH(int, one);
+    QFETCH(int, other);
+    QFETCH(QString, said);
+    const double ratio = contrast::ratio(one, other);
+    QCOMPARE((QStringList{contrast::text(ratio)} + contrast::levels(ratio)).join(' '), said);
 }
 
 QTEST_APPLESS_MAIN(tst_ColorText)

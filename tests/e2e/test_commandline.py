@@ -143,6 +143,18 @@ class CommandLineWithoutCapture(E2ETestCase):
                     self.assertIsNone(first.poll())
         self.assertEqual(self.app.palette(), b"0C0B0A")
 
+    def test_convert_and_contrast_need_no_display(self):
+        env = {k: v for k, v in self.app.env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        run = lambda *args, stdin="": subprocess.run(
+            [self.app.executable, *args], env=env, cwd=self.app.root, input=stdin,
+            capture_output=True, text=True, timeout=10)
+        converted = run("--convert", "--format", "oklch", stdin=" 7654cd\n\n#FF0000\n")
+        self.assertEqual((converted.returncode, converted.stdout, converted.stderr),
+                         (0, "oklch(54.43% 0.17915 292.37)\noklch(62.8% 0.25768 29.23)\n", ""))
+        contrast = run("--contrast", "767676", "FFFFFF")
+        self.assertEqual((contrast.returncode, contrast.stdout), (0, "4.54:1 AA-large AA AAA-large\n"))
+        self.assertFalse(os.path.exists(self.app.palette_path))
+
     def test_pick_once_without_a_display_says_so_in_one_line(self):
         env = {k: v for k, v in self.app.env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
         run = subprocess.run([self.app.executable, "--pick", "--once"], env=env, cwd=self.app.root,

@@ -52,6 +52,7 @@ private slots:
     void copyItemPutsCaptionOnClipboard();
     void readoutsCannotBeTyped();
     void editFormats();
+    void detailsFollowTheCurrentColor();
 };
 
 void tst_ColorEditor::startShowsNoContradiction()
@@ -244,6 +245,41 @@ void tst_ColorEditor::editFormats()
     QCOMPARE(f.action("mnuCopyUser1")->text(), QStringLiteral("1/2/3"));
     QCOMPARE(CopySettings(QStringLiteral("tst-edit-formats")).read().formats,
              QStringList{"{r}/{g}/{b}"});
+}
+
+void tst_ColorEditor::detailsFollowTheCurrentColor()
+{
+    WindowFixture f("0C0B0A");
+    f.action("mnuDetails")->trigger();
+    auto *details = f.window->findChild<QWidget *>("frmdetails");
+    QVERIFY(details && details->isVisible());
+    const auto label = [details](const char *name) {
+        return details->findChild<QLabel *>(QLatin1String(name))->text();
+    };
+    const auto field = [details](const char *name) {
+        return details->findChild<QLineEdit *>(QLatin1String(name))->text();
+    };
+    QCOMPARE(label("lblName"), QStringLiteral("\u2248 almost black"));
+    QCOMPARE(field("txtoklch"), QStringLiteral("oklch(15.04% 0.00272 67.55)"));
+    // Live through a slider, with the selected swatch as the second color.
+    f.find<QScrollBar>("RScroll")->setValue(255);
+    QCOMPARE(field("txthex"), QStringLiteral("#FF0B0A"));
+    QCOMPARE(field("txtSecond"), QStringLiteral("#0C0B0A"));
+    f.window->CurrentColorChanged(0x0000FF);
+    QCOMPARE(label("lblName"), QStringLiteral("red"));
+    const auto contrasts = [details] { // against white, black and the second color
+        QStringList ratios;
+        for (QLabel *l : details->findChildren<QLabel *>())
+            if (l->text().endsWith(":1"))
+                ratios << l->text();
+        return ratios;
+    };
+    QCOMPARE(contrasts(), (QStringList{"4.00:1", "5.25:1", "4.92:1"}));
+    details->findChild<QLineEdit *>("txtSecond")->clear();
+    QTest::keyClicks(details->findChild<QLineEdit *>("txtSecond"), "#777777");
+    QCOMPARE(contrasts(), (QStringList{"4.00:1", "5.25:1", "1.12:1"}));
+    details->findChild<QPushButton *>("cmdCopycss-rgb")->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("rgb(255, 0, 0)"));
 }
 
 QTEST_MAIN(tst_ColorEditor)

@@ -1,8 +1,12 @@
-// Color texts by name and by template, the bad ones with what their message names, and the copy
-// settings that keep the user's formats.
+// Color texts by name and by template, the bad ones with what their message names, the CSS Color 4
+// notations and names of 300 colors against an independent reckoning, and the copy settings that
+// keep the user's formats.
 #include "../support/copytables.h"
+#include "color/colornames.h"
 #include "formats/colorformat.h"
 #include "formats/copysettings.h"
+
+#include <QFile>
 
 #include <QSettings>
 #include <QStandardPaths>
@@ -16,6 +20,8 @@ private slots:
     void texts();
     void classicSeven_data();
     void classicSeven();
+    void cssNotationsAndNames_data();
+    void cssNotationsAndNames();
     void problems_data();
     void problems();
     void settingsKeepOnlyGoodFormats();
@@ -71,6 +77,39 @@ void tst_ColorFormat::classicSeven()
         if (!format.css)
             actual << format.text(color);
     QCOMPARE(actual, texts);
+}
+
+void tst_ColorFormat::cssNotationsAndNames_data()
+{
+    QTest::addColumn<int>("color");
+    QTest::addColumn<QStringList>("texts"); // oklch, oklab, lab, lch, hwb, display-p3
+    QTest::addColumn<QString>("name");      // "~" before a name that is not exact
+    QFile file(QStringLiteral(HUEBROOK_TEST_DATA "/csscolors.tsv"));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).chopped(1);
+        if (line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        const int rgb = fields[0].toInt(nullptr, 16);
+        QTest::newRow(qPrintable(fields[0]))
+            << bascommon::composeColor(rgb >> 16, (rgb >> 8) & 255, rgb & 255) << fields.mid(1, 6)
+            << fields[7];
+    }
+}
+
+void tst_ColorFormat::cssNotationsAndNames()
+{
+    QFETCH(int, color);
+    QFETCH(QStringList, texts);
+    QFETCH(QString, name);
+    QStringList actual;
+    for (const char *format : {"oklch", "oklab", "lab", "lch", "hwb", "display-p3"})
+        actual << colorformat::text(QLatin1String(format), color);
+    QCOMPARE(actual, texts);
+    const colornames::Name nearest = colornames::nearest(color);
+    QCOMPARE((nearest.exact ? QString() : QStringLiteral("~")) + nearest.name, name);
+    QCOMPARE(colorformat::text(QStringLiteral("name"), color), nearest.name);
 }
 
 void tst_ColorFormat::problems_data()

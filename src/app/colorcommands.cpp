@@ -1,0 +1,82 @@
+// --convert and --contrast.
+#include "colorcommands.h"
+
+#include "color/contrast.h"
+#include "formats/colorformat.h"
+
+#include <QTextStream>
+
+namespace colorcommands {
+
+std::optional<Color> parseColor(const QString &text)
+{
+    const QString digits = text.startsWith(QLatin1Char('#')) ? text.mid(1) : text;
+    if (digits.size() != 6)
+        return std::nullopt;
+    for (const QChar c : digits) {
+        const char16_t u = c.unicode();
+        if (!((u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F')))
+            return std::nullopt;
+    }
+    const int rgb = digits.toInt(nullptr, 16);
+    return bascommon::composeColor(rgb >> 16, (rgb >> 8) & 255, rgb & 255);
+}
+
+namespace {
+
+int badColor(QTextStream &err, const QString &text)
+{
+    err << QStringLiteral("Not a color (RRGGBB or #RRGGBB): \"%1\"").arg(text) << Qt::endl;
+    return commandline::BadInput;
+}
+
+int convert(const ColorCommand &command, QTextStream &in, QTextStream &out, QTextStream &err)
+{
+    const auto print = [&](const QString &text) {
+        const std::optional<Color> color = parseColor(text);
+        if (!color)
+            return false;
+        out << colorformat::text(command.format, *color) << '\n';
+        return true;
+    };
+    for (const QString &text : command.colors)
+        if (!print(text)) {
+            out.flush();
+            return badColor(err, text);
+        }
+    if (!command.colors.isEmpty())
+        return commandline::Success;
+    QString line;
+    while (in.readLineInto(&line)) {
+        const QString text = line.trimmed();
+        if (!text.isEmpty() && !print(text)) {
+            out.flush();
+            return badColor(err, text);
+        }
+    }
+    return commandline::Success;
+}
+
+int contrastOf(const ColorCommand &command, QTextStream &out, QTextStream &err)
+{
+    const std::optional<Color> one = parseColor(command.colors.value(0));
+    const std::optional<Color> other = parseColor(command.colors.value(1));
+    if (!one || !other)
+        return badColor(err, command.colors.value(one ? 1 : 0));
+    const double ratio = contrast::ratio(*one, *other);
+    out << (QStringList{contrast::text(ratio)} + contrast::levels(ratio)).join(QLatin1Char(' '))
+        << '\n';
+    return commandline::Success;
+}
+
+} // namespace
+
+int run(const ColorCommand &command, QTextStream &in, QTextStream &out, QTextStream &err)
+{
+    const int status = command.kind == ColorCommand::Convert ? convert(command, in, out, err)
+                                                             : contrastOf(command, out, err);
+    out.flush();
+    return status;
+}
+
+} // namespace colorcommands

@@ -1,0 +1,139 @@
+// CSS Color 4's conversions. The matrices are the specification's own: sRGB's as the rational
+// numbers it derives them from, OKLab's and Bradford's as its 64-bit decimals.
+#include "csscolor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace csscolor {
+
+namespace {
+
+using Matrix = double[3][3];
+
+Triple multiply(const Matrix &m, const Triple &v)
+{
+    return {m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z,
+            m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,
+            m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};
+}
+
+double linear(int channel)
+{
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double gamma(double c)
+{
+    const double magnitude = std::abs(c);
+    const double encoded =
+        magnitude > 0.0031308 ? 1.055 * std::pow(magnitude, 1 / 2.4) - 0.055 : 12.92 * magnitude;
+    return c < 0 ? -encoded : encoded;
+}
+
+Triple xyzD65(Color color)
+{
+    static const Matrix toXyz = {
+        {506752.0 / 1228815, 87881.0 / 245763, 12673.0 / 70218},
+        {87098.0 / 409605, 175762.0 / 245763, 12673.0 / 175545},
+        {7918.0 / 409605, 87881.0 / 737289, 1001167.0 / 1053270},
+    };
+    return multiply(toXyz, {linear(bascommon::GetRed(color)), linear(bascommon::GetGreen(color)),
+                            linear(bascommon::GetBlue(color))});
+}
+
+double degrees(double y, double x)
+{
+    const double hue = std::atan2(y, x) * 180 / std::numbers::pi;
+    return hue < 0 ? hue + 360 : hue;
+}
+
+Triple polar(const Triple &rectangular)
+{
+    return {rectangular.x, std::hypot(rectangular.y, rectangular.z),
+            degrees(rectangular.z, rectangular.y)};
+}
+
+} // namespace
+
+Triple oklab(Color color)
+{
+    static const Matrix toLms = {
+        {0.8190224379967030, 0.3619062600528904, -0.1288737815209879},
+        {0.0329836539323885, 0.9292868615863434, 0.0361446663506424},
+        {0.0481771893596242, 0.2642395317527308, 0.6335478284694309},
+    };
+    static const Matrix toOklab = {
+        {0.2104542683093140, 0.7936177747023054, -0.0040720430116193},
+        {1.9779985324311684, -2.4285922420485799, 0.4505937096174110},
+        {0.0259040424655478, 0.7827717124575296, -0.8086757549230774},
+    };
+    const Triple lms = multiply(toLms, xyzD65(color));
+    return multiply(toOklab, {std::cbrt(lms.x), std::cbrt(lms.y), std::cbrt(lms.z)});
+}
+
+Triple oklch(Color color)
+{
+    return polar(oklab(color));
+}
+
+Triple lab(Color color)
+{
+    static const Matrix bradford = {
+        {1.0479297925449969, 0.022946870601609652, -0.05019226628920524},
+        {0.02962780877005599, 0.9904344267538799, -0.017073799063418826},
+        {-0.009243040646204504, 0.015055191490298152, 0.7518742814281371},
+    };
+    const double whiteX = 0.3457 / 0.3585;
+    const double whiteZ = (1.0 - 0.3457 - 0.3585) / 0.3585;
+    const double epsilon = 216.0 / 24389;
+    const double kappa = 24389.0 / 27;
+    const Triple xyz = multiply(bradford, xyzD65(color));
+    const auto f = [&](double v) { return v > epsilon ? std::cbrt(v) : (kappa * v + 16) / 116; };
+    const double fx = f(xyz.x / whiteX);
+    const double fy = f(xyz.y);
+    const double fz = f(xyz.z / whiteZ);
+    return {116 * fy - 16, 500 * (fx - fy), 200 * (fy - fz)};
+}
+
+Triple lch(Color color)
+{
+    return polar(lab(color));
+}
+
+Triple displayP3(Color color)
+{
+    static const Matrix toP3 = {
+        {446124.0 / 178915, -333277.0 / 357830, -72051.0 / 178915},
+        {-14852.0 / 17905, 63121.0 / 35810, 423.0 / 17905},
+        {11844.0 / 330415, -50337.0 / 660830, 316169.0 / 330415},
+    };
+    const Triple p3 = multiply(toP3, xyzD65(color));
+    return {gamma(p3.x), gamma(p3.y), gamma(p3.z)};
+}
+
+Hwb hwb(Color color)
+{
+    const double red = bascommon::GetRed(color) / 255.0;
+    const double green = bascommon::GetGreen(color) / 255.0;
+    const double blue = bascommon::GetBlue(color) / 255.0;
+    const double max = std::max({red, green, blue});
+    const double min = std::min({red, green, blue});
+    Hwb result{std::nullopt, min, 1 - max};
+    const double d = max - min;
+    if (d == 0)
+        return result;
+    double hue = 0;
+    if (max == red)
+        hue = (green - blue) / d + (green < blue ? 6 : 0);
+    else if (max == green)
+        hue = (blue - red) / d + 2;
+    else
+        hue = (red - green) / d + 4;
+    result.hue = hue * 60;
+    return result;
+}
+
+} // namespace csscolor

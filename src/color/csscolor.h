@@ -1,0 +1,35 @@
+// A color in the color spaces of CSS Color 4, by its own sample code for color conversions, in
+// double precision: OKLab and OKLCH, CIE Lab and LCH in D50, HWB and display-p3.
+#pragma once
+
+#include "bascommon.h"
+
+#include <optional>
+
+namespace csscolor {
+
+struct Triple
+{
+    double x = 0, y = 0, z = 0;
+};
+
+// L from 0 to 1, a and b.
+Triple oklab(Color color);
+// L from 0 to 1, chroma, hue in degrees from 0 up to 360.
+Triple oklch(Color color);
+// CIE Lab under D50 (Bradford from sRGB's D65): L from 0 to 100, a and b.
+Triple lab(Color color);
+// L, chroma and hue in degrees of that Lab.
+Triple lch(Color color);
+// Gamma-encoded display-p3 components from 0 to 1.
+Triple displayP3(Color color);
+
+struct Hwb
+{
+    std::optional<double> hue; // as hsl's, unrounded; none where red, green and blue are equal
+    double white = 0;          // from 0 to 1
+    double black = 0;
+};
+Hwb hwb(Color color);
+
+} // namespace csscolor
