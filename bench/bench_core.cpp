@@ -1,5 +1,7 @@
 // Palette file and color model figures: loading and appending must not grow with the palette,
 // the rewrites must stay linear, and model reads are measured per color.
+#include "color/colornames.h"
+#include "formats/colorformat.h"
 #include "models/cClrModels.h"
 #include "palette/gimppalette.h"
 #include "palette/paletteedit.h"
@@ -145,5 +147,21 @@ void BM_ModelReadsPerColor(benchmark::State &state)
 BENCHMARK(BM_ModelReadsPerColor)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
+
+// One color's text in each of the CSS Color 4 notations and as a name, as --convert and the
+// Details window make them, over colors spread across the cube.
+void BM_ColorText(benchmark::State &state, const char *format)
+{
+    const QString name = QLatin1String(format);
+    Color color = 0;
+    for (auto _ : state) {
+        color = (color + 0x9E3779) & 0xFFFFFF;
+        benchmark::DoNotOptimize(colorformat::text(name, color));
+    }
+}
+BENCHMARK_CAPTURE(BM_ColorText, oklch, "oklch")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ColorText, lab, "lab")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ColorText, display_p3, "display-p3")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ColorText, name, "name")->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -8,6 +8,16 @@ bin="$build/bin"
 echo "== palette file and color models"
 "$bin/bench_core" --benchmark_counters_tabular=true
 
+echo "== --convert of 100,000 colors on standard input, without a display"
+colors=$(mktemp)
+python3 -c "import random; random.seed(1); print('\\n'.join('%06X' % random.randrange(1 << 24) for _ in range(100000)))" >"$colors"
+for format in hex oklch lab display-p3 name; do
+    TIMEFORMAT="$format: %R s"
+    time env -u DISPLAY -u WAYLAND_DISPLAY "$bin/huebrook" --convert --format "$format" \
+        <"$colors" >/dev/null
+done
+rm -f "$colors"
+
 echo "== main window (offscreen)"
 QT_QPA_PLATFORM=offscreen "$bin/bench_window" --benchmark_filter='^BM_(Current|Swatch|Slider|Change|Show)'
 
