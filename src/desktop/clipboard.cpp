@@ -19,4 +19,10 @@ bool putText(const QString &text)
     return board->text() == text;
 }
 
+QString putTextOrSay(const QString &text)
+{
+    return putText(text) ? QString()
+                         : QStringLiteral("Could not put %1 on the clipboard.").arg(text);
+}
+
 } // namespace clipboard

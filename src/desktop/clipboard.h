@@ -7,4 +7,6 @@ namespace clipboard {
 void clear();
 // False when the text did not arrive on the clipboard.
 bool putText(const QString &text);
+// Puts text on the clipboard; what to tell the user when it did not arrive, else nothing.
+QString putTextOrSay(const QString &text);
 } // namespace clipboard

@@ -87,8 +87,8 @@ void CopyMenu::saveChoices()
 
 void CopyMenu::putOnClipboard(const QString &text)
 {
-    if (!clipboard::putText(text))
-        emit failed(QStringLiteral("Could not put %1 on the clipboard.").arg(text));
+    if (const QString refused = clipboard::putTextOrSay(text); !refused.isEmpty())
+        emit failed(refused);
 }
 
 void CopyMenu::pickTaken(Color color)

@@ -67,8 +67,8 @@ frmdetails::frmdetails(QWidget *parent) : QWidget(parent, Qt::Window)
         auto *copy = new QPushButton(QStringLiteral("Copy"), this);
         copy->setObjectName(QStringLiteral("cmdCopy") + format.name);
         connect(copy, &QPushButton::clicked, this, [this, text] {
-            if (!clipboard::putText(text->text()))
-                emit failed(QStringLiteral("Could not put %1 on the clipboard.").arg(text->text()));
+            if (const QString refused = clipboard::putTextOrSay(text->text()); !refused.isEmpty())
+                emit failed(refused);
         });
         grid->addWidget(copy, row, 2);
         m_notations.append({format.name, text});
