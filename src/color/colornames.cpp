@@ -1,94 +1,80 @@
-// The names, read once from the lists the resource holds, each with its OKLab coordinates.
+// The names, compiled in as tables; their OKLab coordinates are worked out on the first lookup
+// that needs them, so naming a color costs nothing at start-up that it does not use.
 #include "colornames.h"
 
 #include "csscolor.h"
 
-#include <QFile>
-#include <QTextStream>
+#include <iterator>
 #include <limits>
 #include <vector>
-
-// Resources of a static library are registered by name, from the global namespace.
-static void registerColorNames()
-{
-    Q_INIT_RESOURCE(colornames);
-}
 
 namespace colornames {
 
 namespace {
 
-struct Entry
+struct Listed
 {
-    QString name;
-    Color color;
-    csscolor::Triple oklab;
+    unsigned rgb;
+    const char *name;
 };
 
-void readList(const QString &path, std::vector<Entry> &entries)
+// The CSS keywords in alphabetical order, then the xkcd names in the survey's order.
+constexpr Listed css[] = {
+#include "css.inc"
+};
+constexpr Listed xkcd[] = {
+#include "xkcd.inc"
+};
+constexpr size_t cssCount = std::size(css);
+
+Color colorOf(const Listed &listed)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
-        if (line.startsWith(QLatin1Char('#')) || line.size() < 8)
-            continue;
-        bool ok = false;
-        const int rgb = line.left(6).toInt(&ok, 16);
-        if (!ok)
-            continue;
-        const Color color = bascommon::composeColor(rgb >> 16, (rgb >> 8) & 255, rgb & 255);
-        entries.push_back({line.mid(7), color, csscolor::oklab(color)});
-    }
+    return bascommon::composeColor(static_cast<int>(listed.rgb >> 16),
+                                   static_cast<int>((listed.rgb >> 8) & 255),
+                                   static_cast<int>(listed.rgb & 255));
 }
 
-struct Lists
+const Listed &listed(size_t index)
 {
-    std::vector<Entry> entries; // the CSS keywords in alphabetical order, then the xkcd names
-    size_t cssCount = 0;
-};
+    return index < cssCount ? css[index] : xkcd[index - cssCount];
+}
 
-const Lists &lists()
+const std::vector<csscolor::Triple> &coordinates()
 {
-    static const Lists loaded = [] {
-        registerColorNames();
-        Lists lists;
-        readList(QStringLiteral(":/colornames/css.txt"), lists.entries);
-        lists.cssCount = lists.entries.size();
-        readList(QStringLiteral(":/colornames/xkcd.txt"), lists.entries);
-        return lists;
+    static const std::vector<csscolor::Triple> all = [] {
+        std::vector<csscolor::Triple> coordinates;
+        coordinates.reserve(cssCount + std::size(xkcd));
+        for (size_t i = 0; i < cssCount + std::size(xkcd); ++i)
+            coordinates.push_back(csscolor::oklab(colorOf(listed(i))));
+        return coordinates;
     }();
-    return loaded;
+    return all;
 }
 
 } // namespace
 
 Name nearest(Color color)
 {
-    const Lists &all = lists();
     // A keyword first: where several share a color, the first in alphabetical order.
-    for (size_t i = 0; i < all.cssCount; ++i)
-        if (all.entries[i].color == color)
-            return {all.entries[i].name, true};
+    for (const Listed &keyword : css)
+        if (colorOf(keyword) == color)
+            return {QString::fromLatin1(keyword.name), true};
     const csscolor::Triple lab = csscolor::oklab(color);
-    const Entry *best = nullptr;
+    const std::vector<csscolor::Triple> &all = coordinates();
+    size_t best = 0;
     double bestDistance = std::numeric_limits<double>::infinity();
-    for (const Entry &entry : all.entries) {
-        const double dl = entry.oklab.x - lab.x;
-        const double da = entry.oklab.y - lab.y;
-        const double db = entry.oklab.z - lab.z;
+    for (size_t i = 0; i < all.size(); ++i) {
+        const double dl = all[i].x - lab.x;
+        const double da = all[i].y - lab.y;
+        const double db = all[i].z - lab.z;
         // Squared: the order is the distance's, without a square root per name.
         const double distance = dl * dl + da * da + db * db;
         if (distance < bestDistance) {
             bestDistance = distance;
-            best = &entry;
+            best = i;
         }
     }
-    if (!best)
-        return {};
-    return {best->name, best->color == color};
+    return {QString::fromLatin1(listed(best).name), colorOf(listed(best)) == color};
 }
 
 QString shown(const Name &name)
