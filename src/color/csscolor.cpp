@@ -1,5 +1,6 @@
-// CSS Color 4's conversions. The matrices are the specification's own: sRGB's as the rational
-// numbers it derives them from, OKLab's and Bradford's as its 64-bit decimals.
+// CSS Color 4's conversions, with the very matrices browsers use: sRGB's as the rational numbers
+// they come from, OKLab's and Bradford's as their published 64-bit decimals, so that our texts
+// mean in a browser exactly the pixel they were taken from.
 #include "csscolor.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
-# An independent reckoning of CSS Color 4's notations, names and WCAG contrast, from the
-# specifications' formulas, for the test tables. Python floats; rational matrices as fractions.
+# An independent reckoning of the CSS Color 4 notations and the nearest names of 300 colors,
+# written afresh from the published formulas in Python, apart from the program: it writes
+# csscolors.tsv beside it, which tst_colorformat compares the program's texts against.
 import math
 import os
 import random
