@@ -8,20 +8,6 @@
 
 namespace colorcommands {
 
-std::optional<Color> parseColor(const QString &text)
-{
-    const QString digits = text.startsWith(QLatin1Char('#')) ? text.mid(1) : text;
-    if (digits.size() != 6)
-        return std::nullopt;
-    for (const QChar c : digits) {
-        const char16_t u = c.unicode();
-        if (!((u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F')))
-            return std::nullopt;
-    }
-    const int rgb = digits.toInt(nullptr, 16);
-    return bascommon::composeColor(rgb >> 16, (rgb >> 8) & 255, rgb & 255);
-}
-
 namespace {
 
 int badColor(QTextStream &err, const QString &text)
@@ -33,7 +19,7 @@ int badColor(QTextStream &err, const QString &text)
 int convert(const ColorCommand &command, QTextStream &in, QTextStream &out, QTextStream &err)
 {
     const auto print = [&](const QString &text) {
-        const std::optional<Color> color = parseColor(text);
+        const std::optional<Color> color = bascommon::parseHexColor(text);
         if (!color)
             return false;
         out << colorformat::text(command.format, *color) << '\n';
@@ -59,8 +45,8 @@ int convert(const ColorCommand &command, QTextStream &in, QTextStream &out, QTex
 
 int contrastOf(const ColorCommand &command, QTextStream &out, QTextStream &err)
 {
-    const std::optional<Color> one = parseColor(command.colors.value(0));
-    const std::optional<Color> other = parseColor(command.colors.value(1));
+    const std::optional<Color> one = bascommon::parseHexColor(command.colors.value(0));
+    const std::optional<Color> other = bascommon::parseHexColor(command.colors.value(1));
     if (!one || !other)
         return badColor(err, command.colors.value(one ? 1 : 0));
     const double ratio = contrast::ratio(*one, *other);

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 // A color value: red in the lowest byte, then green, then blue.
 using Color = int32_t;
@@ -37,5 +38,8 @@ QString ColorToHex(Color color);
 
 // Red, green and blue in decimal separated by ",": "255,255,113".
 QString ColorToRGBText(Color color);
+
+// "RRGGBB" or "#RRGGBB" in any case, and nothing else.
+std::optional<Color> parseHexColor(const QString &text);
 
 } // namespace bascommon

@@ -1,23 +1,16 @@
 // WCAG 2's relative luminance and contrast ratio.
 #include "contrast.h"
 
+#include "csscolor.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace contrast {
 
-namespace {
-
-double linear(int channel)
-{
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-} // namespace
-
 double luminance(Color color)
 {
+    using csscolor::linear;
     return 0.2126 * linear(bascommon::GetRed(color)) + 0.7152 * linear(bascommon::GetGreen(color)) +
            0.0722 * linear(bascommon::GetBlue(color));
 }

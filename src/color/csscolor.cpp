@@ -20,12 +20,6 @@ Triple multiply(const Matrix &m, const Triple &v)
             m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};
 }
 
-double linear(int channel)
-{
-    const double c = channel / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
 double gamma(double c)
 {
     const double magnitude = std::abs(c);
@@ -58,6 +52,12 @@ Triple polar(const Triple &rectangular)
 }
 
 } // namespace
+
+double linear(int channel)
+{
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
 
 Triple oklab(Color color)
 {

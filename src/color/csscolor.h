@@ -13,6 +13,9 @@ struct Triple
     double x = 0, y = 0, z = 0;
 };
 
+// An 8-bit sRGB channel as linear light, from 0 to 1.
+double linear(int channel);
+
 // L from 0 to 1, a and b.
 Triple oklab(Color color);
 // L from 0 to 1, chroma, hue in degrees from 0 up to 360.

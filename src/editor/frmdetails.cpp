@@ -124,13 +124,8 @@ void frmdetails::showContrasts()
 {
     showContrast(m_white, 0xFFFFFF);
     showContrast(m_black, 0);
-    QString typed = m_second->text();
-    if (typed.startsWith(QLatin1Char('#')))
-        typed.remove(0, 1);
-    bool ok = false;
-    const int rgb = typed.toInt(&ok, 16);
-    if (typed.size() == 6 && ok) {
-        showContrast(m_other, bascommon::composeColor(rgb >> 16, (rgb >> 8) & 255, rgb & 255));
+    if (const std::optional<Color> other = bascommon::parseHexColor(m_second->text())) {
+        showContrast(m_other, *other);
     } else {
         m_other.ratio->setText(QStringLiteral("–"));
         m_other.levels->clear();

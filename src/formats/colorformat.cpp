@@ -146,6 +146,15 @@ QString polar(const char *function, const csscolor::Triple &lch, double lightnes
              chroma == QLatin1String("0") ? QStringLiteral("none") : hue(lch.z, 2));
 }
 
+// L% a b.
+QString rectangular(const char *function, const csscolor::Triple &lab, double lightnessScale,
+                    int decimals)
+{
+    return QStringLiteral("%1(%2 %3 %4)")
+        .arg(QLatin1String(function), percent(lab.x * lightnessScale, 2), number(lab.y, decimals),
+             number(lab.z, decimals));
+}
+
 QString cssRgb(Color color)
 {
     return QStringLiteral("rgb(%1, %2, %3)")
@@ -183,17 +192,9 @@ const QList<Named> &table()
         {QStringLiteral("oklch"), QStringLiteral("mnuCopyoklch"), true,
          [](Color c) { return polar("oklch", csscolor::oklch(c), 100, 5); }},
         {QStringLiteral("oklab"), QStringLiteral("mnuCopyoklab"), true,
-         [](Color c) {
-             const csscolor::Triple lab = csscolor::oklab(c);
-             return QStringLiteral("oklab(%1 %2 %3)")
-                 .arg(percent(lab.x * 100, 2), number(lab.y, 5), number(lab.z, 5));
-         }},
+         [](Color c) { return rectangular("oklab", csscolor::oklab(c), 100, 5); }},
         {QStringLiteral("lab"), QStringLiteral("mnuCopylab"), true,
-         [](Color c) {
-             const csscolor::Triple lab = csscolor::lab(c);
-             return QStringLiteral("lab(%1 %2 %3)")
-                 .arg(percent(lab.x, 2), number(lab.y, 2), number(lab.z, 2));
-         }},
+         [](Color c) { return rectangular("lab", csscolor::lab(c), 1, 2); }},
         {QStringLiteral("lch"), QStringLiteral("mnuCopylch"), true,
          [](Color c) { return polar("lch", csscolor::lch(c), 1, 2); }},
         {QStringLiteral("hwb"), QStringLiteral("mnuCopyhwb"), true,
