@@ -3,6 +3,7 @@
 
 #include "desktop/devicepointer.h"
 #include "pickcursor.h"
+#include "sampling.h"
 #include "ui/colorlabel.h"
 #include "ui/designunits.h"
 
@@ -42,10 +43,7 @@ void frmGetColor::freeze(const ScreenPicture &screen)
 
 Color frmGetColor::pixelAt(QPoint devicePixel) const
 {
-    if (!m_picture.valid(devicePixel))
-        return 0;
-    const QRgb rgb = m_picture.pixel(devicePixel);
-    return bascommon::composeColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    return sampling::mean(m_picture, devicePixel, 1);
 }
 
 void frmGetColor::paintEvent(QPaintEvent *event)
