@@ -3,9 +3,10 @@
 set -euo pipefail
 
 # The fonts are those the window designs fall back to; without them no text would show.
-# libwayland-dev and wayland-protocols give the wlroots capture its protocol code.
+# libwayland-dev and wayland-protocols give the wlroots capture its protocol code; libzip-dev
+# reads and writes Krita's palettes.
 build_pkgs=(cmake ninja-build g++ make pkg-config qt6-base-dev libxcb1-dev libgl-dev
-            libwayland-dev wayland-protocols fonts-dejavu-core fonts-liberation)
+            libwayland-dev wayland-protocols libzip-dev fonts-dejavu-core fonts-liberation)
 test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick openbox
            libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file
            # the package's own checks: Debian's lintian, and man to render the manual page

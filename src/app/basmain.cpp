@@ -6,7 +6,10 @@
 #include "formats/colorformat.h"
 #include "frmshowcolor.h"
 #include "instancechannel.h"
+#include "palette/colorchart.h"
+#include "palette/paletteexchange.h"
 #include "palette/palettelocation.h"
+#include "palettecommands.h"
 #include "singleinstance.h"
 
 #include <QApplication>
@@ -78,7 +81,12 @@ int handOver(const QString &name, const PickRequest &request)
     }
     switch (answer->kind) {
     case instanceprotocol::Answer::Ok:
+        if (!answer->text.isEmpty())
+            printError(answer->text);
         return commandline::Success;
+    case instanceprotocol::Answer::Refused:
+        printError(answer->text);
+        return commandline::BadInput;
     case instanceprotocol::Answer::Picked:
         print(stdout, answer->text);
         return commandline::Success;
@@ -88,6 +96,12 @@ int handOver(const QString &name, const PickRequest &request)
         return commandline::NoPick;
     }
     return commandline::NoPick;
+}
+
+// The palette of this executable. Needs the application object, for the executable's folder.
+PaletteStore paletteStore()
+{
+    return PaletteStore(palettelocation::chooseFolder(QCoreApplication::applicationDirPath()));
 }
 
 // A request, from this start's command line or a later start's, answered exactly once.
@@ -120,6 +134,19 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
             reply(Answer{Answer::None, QStringLiteral("Huebrook is already picking.")});
         break;
     }
+    case PickRequest::Import:
+        try {
+            const paletteexchange::Imported imported =
+                window->colorChart()->importFrom(request.path);
+            reply(Answer{Answer::Ok, paletteexchange::notice(imported, request.path)});
+        } catch (const paletteexchange::ExchangeError &error) {
+            reply(Answer{error.kind == paletteexchange::ExchangeError::Malformed ? Answer::Refused
+                                                                                 : Answer::None,
+                         error.message});
+        } catch (const PaletteError &error) {
+            reply(Answer{Answer::None, error.message()});
+        }
+        break;
     }
 }
 
@@ -157,6 +184,11 @@ int Main(int argc, char **argv)
         QTextStream err(stderr);
         return colorcommands::run(*parsed.command, in, out, err);
     }
+    if (parsed.exportTo) {
+        QCoreApplication app(argc, argv);
+        QTextStream err(stderr);
+        return palettecommands::exportPalette(paletteStore(), *parsed.exportTo, err);
+    }
     if (!parsed.request)
         return parsed.exitStatus;
     const PickRequest request = *parsed.request;
@@ -166,6 +198,13 @@ int Main(int argc, char **argv)
     if (!instance.acquire()) {
         QCoreApplication app(argc, argv);
         return handOver(name, request);
+    }
+    // Nothing runs to take the import: the file is appended to here, with the lock held so that
+    // no start comes between.
+    if (request.kind == PickRequest::Import) {
+        QCoreApplication app(argc, argv);
+        QTextStream err(stderr);
+        return palettecommands::importPalette(paletteStore(), request.path, err);
     }
 
     // Without a display Qt would abort with a page of advice; a shortcut's caller gets one line.
@@ -189,8 +228,7 @@ int Main(int argc, char **argv)
     std::function<void(const QString &)> reporter;
     if (request.kind == PickRequest::PickOnce)
         reporter = [](const QString &message) { printError(message); };
-    PaletteStore store(palettelocation::chooseFolder(QCoreApplication::applicationDirPath()));
-    auto *window = new frmshowcolor(std::move(store), PositionSettings(name), reporter);
+    auto *window = new frmshowcolor(paletteStore(), PositionSettings(name), reporter);
     server.onRequest = [window](const PickRequest &asked, const InstanceServer::Reply &reply) {
         handle(window, asked, reply);
     };

@@ -2,6 +2,7 @@
 #include "commandline.h"
 
 #include "formats/colorformat.h"
+#include "palette/paletteexchange.h"
 #include "picker/samplesize.h"
 
 #include <QCommandLineParser>
@@ -40,6 +41,65 @@ const QCommandLineOption contrast(QStringLiteral("contrast"),
                                   QStringLiteral("Prints the WCAG 2 contrast ratio of two COLORs "
                                                  "and the levels it meets."));
 
+const QCommandLineOption exportTo(QStringLiteral("export"),
+                                  QStringLiteral("Writes the palette, oldest first, to FILE in "
+                                                 "the format its extension names: .gpl, .ase, "
+                                                 ".aco, .kpl, .soc or .css."),
+                                  QStringLiteral("FILE"));
+const QCommandLineOption importFrom(QStringLiteral("import"),
+                                    QStringLiteral("Appends the colors of FILE (GIMP, Adobe "
+                                                   "Swatch Exchange, Photoshop, Krita or "
+                                                   "LibreOffice palette) to the palette; in the "
+                                                   "running Huebrook if there is one."),
+                                    QStringLiteral("FILE"));
+
+QString extensions()
+{
+    QStringList names;
+    for (const paletteexchange::FormatInfo &info : paletteexchange::formats())
+        names << QStringLiteral(".") + info.extension;
+    return names.join(QStringLiteral(", "));
+}
+
+Parsed paletteCommand(const QCommandLineParser &parser, Parsed &parsed)
+{
+    const auto bad = [&parsed](const QString &line) {
+        parsed.error = line;
+        parsed.exitStatus = BadInput;
+        return parsed;
+    };
+    if (parser.isSet(exportTo) && parser.isSet(importFrom))
+        return bad(QStringLiteral("--export and --import do not go together."));
+    const QCommandLineOption &given = parser.isSet(exportTo) ? exportTo : importFrom;
+    for (const QCommandLineOption *other : {&pick, &once, &sample, &format, &convert, &contrast})
+        if (parser.isSet(*other))
+            return bad(QStringLiteral("--%1 does not go with --%2.")
+                           .arg(other->names().constLast(), given.names().constFirst()));
+    if (!parser.positionalArguments().isEmpty())
+        return bad(QStringLiteral("Unexpected argument: %1")
+                       .arg(parser.positionalArguments().constFirst()));
+    const QString value = parser.value(given);
+    if (value.isEmpty())
+        return bad(QStringLiteral("--%1 needs a file.").arg(given.names().constFirst()));
+    // Absolute, since a running Huebrook that takes the request works in another folder.
+    const QString path = QFileInfo(value).absoluteFilePath();
+    if (parser.isSet(exportTo)) {
+        if (!paletteexchange::formatOfName(path))
+            return bad(QStringLiteral("Unknown palette format \"%1\": --export writes %2.")
+                           .arg(QFileInfo(value).suffix().isEmpty()
+                                    ? QFileInfo(value).fileName()
+                                    : QStringLiteral(".") + QFileInfo(value).suffix(),
+                                extensions()));
+        parsed.exportTo = ExportCommand{path};
+        return parsed;
+    }
+    PickRequest request;
+    request.kind = PickRequest::Import;
+    request.path = path;
+    parsed.request = request;
+    return parsed;
+}
+
 void describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
@@ -48,7 +108,8 @@ void describe(QCommandLineParser &parser)
                        "{R} {G} {B} (hexadecimal), {h} {s} {l} (as css-hsl); {{ and }} are "
                        "braces.")
             .arg(colorformat::names().join(QStringLiteral(", "))));
-    parser.addOptions({help, version, pick, once, format, sample, convert, contrast});
+    parser.addOptions(
+        {help, version, pick, once, format, sample, convert, contrast, exportTo, importFrom});
     parser.addPositionalArgument(QStringLiteral("COLOR"),
                                  QStringLiteral("With --convert or --contrast: a color."),
                                  QStringLiteral("[COLOR...]"));
@@ -110,6 +171,8 @@ Parsed parse(const QStringList &arguments)
         parsed.output = QStringLiteral("Huebrook 1.0\n");
         return parsed;
     }
+    if (parser.isSet(exportTo) || parser.isSet(importFrom))
+        return paletteCommand(parser, parsed);
     if (parser.isSet(convert) || parser.isSet(contrast))
         return colorCommand(parser, parsed);
     if (!parser.positionalArguments().isEmpty())

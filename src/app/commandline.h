@@ -1,6 +1,7 @@
 // The command line: no arguments starts Huebrook as always; --pick starts picking at once, and
 // --pick --once prints the first pick in a format and exits. --convert and --contrast print
-// what they say of colors and exit, without a display.
+// what they say of colors, and --export writes the palette to a file, and exit without a display;
+// --import appends a file's colors, through the running Huebrook if there is one.
 #pragma once
 
 #include <QString>
@@ -10,10 +11,11 @@
 // What a start asks of Huebrook, itself or the one already running.
 struct PickRequest
 {
-    enum Kind { Show, Pick, PickOnce };
+    enum Kind { Show, Pick, PickOnce, Import };
     Kind kind = Show;
     QString format = QStringLiteral("hex"); // PickOnce only
     int sample = 0;                         // Pick and PickOnce: the sample size, 0 the kept one
+    QString path;                           // Import: the file, absolute
     bool operator==(const PickRequest &) const = default;
 };
 
@@ -26,6 +28,12 @@ struct ColorCommand
     QStringList colors;                     // Convert: none reads them from standard input
 };
 
+// The palette written to a file, in the format its extension names.
+struct ExportCommand
+{
+    QString path;
+};
+
 namespace commandline {
 
 enum ExitStatus { Success = 0, NoPick = 1, BadInput = 2 };
@@ -34,8 +42,9 @@ struct Parsed
 {
     std::optional<PickRequest> request;  // nothing when the process only prints and exits
     std::optional<ColorCommand> command; // --convert or --contrast
-    QString output;                      // for standard output: the usage or the version
-    QString error;                       // one line for standard error
+    std::optional<ExportCommand> exportTo;
+    QString output; // for standard output: the usage or the version
+    QString error;  // one line for standard error
     int exitStatus = Success;
 };
 

@@ -74,6 +74,8 @@ QByteArray encode(const PickRequest &request)
         return "pick" + sampleField(request.sample) + '\n';
     case PickRequest::PickOnce:
         return "pick-once " + field(request.format) + sampleField(request.sample) + '\n';
+    case PickRequest::Import:
+        return "import " + field(request.path) + '\n';
     }
     return {};
 }
@@ -82,11 +84,13 @@ QByteArray encode(const Answer &answer)
 {
     switch (answer.kind) {
     case Answer::Ok:
-        return "ok\n";
+        return answer.text.isEmpty() ? QByteArray("ok\n") : "ok " + field(answer.text) + '\n';
     case Answer::Picked:
         return "picked " + field(answer.text) + '\n';
     case Answer::None:
         return "none " + field(answer.text) + '\n';
+    case Answer::Refused:
+        return "refused " + field(answer.text) + '\n';
     }
     return {};
 }
@@ -95,12 +99,18 @@ std::optional<PickRequest> decodeRequest(const QByteArray &line)
 {
     const auto [verb, rest] = split(line);
     if (verb == "show" && !rest)
-        return PickRequest{PickRequest::Show, QStringLiteral("hex")};
+        return PickRequest{PickRequest::Show, QStringLiteral("hex"), 0, {}};
     if (verb == "pick") {
         const std::optional<int> sample = unsample(rest);
         if (!sample)
             return std::nullopt;
-        return PickRequest{PickRequest::Pick, QStringLiteral("hex"), *sample};
+        return PickRequest{PickRequest::Pick, QStringLiteral("hex"), *sample, {}};
+    }
+    if (verb == "import" && rest) {
+        const std::optional<QString> path = unfield(*rest);
+        if (!path || !QDir::isAbsolutePath(*path))
+            return std::nullopt;
+        return PickRequest{PickRequest::Import, QStringLiteral("hex"), 0, *path};
     }
     if (verb != "pick-once" || !rest)
         return std::nullopt;
@@ -109,7 +119,7 @@ std::optional<PickRequest> decodeRequest(const QByteArray &line)
     const std::optional<int> sample = unsample(sampleBytes);
     if (!format || !colorformat::problem(*format).isEmpty() || !sample)
         return std::nullopt;
-    return PickRequest{PickRequest::PickOnce, *format, *sample};
+    return PickRequest{PickRequest::PickOnce, *format, *sample, {}};
 }
 
 std::optional<Answer> decodeAnswer(const QByteArray &line)
@@ -117,12 +127,17 @@ std::optional<Answer> decodeAnswer(const QByteArray &line)
     const auto [verb, rest] = split(line);
     if (verb == "ok" && !rest)
         return Answer{Answer::Ok, {}};
-    if ((verb != "picked" && verb != "none") || !rest)
+    const std::optional<Answer::Kind> kind = verb == "ok"        ? Answer::Ok
+                                             : verb == "picked"  ? Answer::Picked
+                                             : verb == "none"    ? Answer::None
+                                             : verb == "refused" ? Answer::Refused
+                                                                 : std::optional<Answer::Kind>();
+    if (!kind || !rest)
         return std::nullopt;
     const std::optional<QString> text = unfield(*rest);
     if (!text)
         return std::nullopt;
-    return Answer{verb == "picked" ? Answer::Picked : Answer::None, *text};
+    return Answer{*kind, *text};
 }
 
 } // namespace instanceprotocol
@@ -160,8 +175,9 @@ std::optional<instanceprotocol::Answer> send(const QString &name, const PickRequ
         *error = QStringLiteral("The running Huebrook did not take the request.");
         return std::nullopt;
     }
-    // A pick takes as long as the person picking.
+    // A pick takes as long as the person picking; a large import some seconds.
     const QDeadlineTimer deadline(request.kind == PickRequest::PickOnce ? QDeadlineTimer::Forever
+                                  : request.kind == PickRequest::Import ? QDeadlineTimer(60000)
                                                                         : QDeadlineTimer(5000));
     const std::optional<QByteArray> line =
         unixsocket::readLine(socket, instanceprotocol::maxLine, deadline);

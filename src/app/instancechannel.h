@@ -1,7 +1,7 @@
 // The handover between two starts of Huebrook: a local socket in the user's runtime folder,
 // which the running one listens on and a later start sends its request to. One line each way:
-//   show | pick [N] | pick-once FORMAT [N]    (the request; N a sample size)
-//   ok | picked TEXT | none REASON            (the answer)
+//   show | pick [N] | pick-once FORMAT [N] | import PATH   (the request; N a sample size)
+//   ok | picked TEXT | none REASON | refused REASON        (the answer)
 // Fields are percent-encoded UTF-8, so any text fits on one line.
 #pragma once
 
@@ -21,9 +21,10 @@ inline constexpr qsizetype maxLine = 4096;
 
 struct Answer
 {
-    enum Kind { Ok, Picked, None };
+    // Refused: the request named a bad file.
+    enum Kind { Ok, Picked, None, Refused };
     Kind kind = Ok;
-    QString text; // the picked text, or why nothing was picked
+    QString text; // the picked text, or why nothing was picked or imported
     bool operator==(const Answer &) const = default;
 };
 

@@ -99,6 +99,42 @@ Triple lab(Color color)
     return {116 * fy - 16, 500 * (fx - fy), 200 * (fy - fz)};
 }
 
+Color fromLab(const Triple &lab)
+{
+    static const Matrix bradfordBack = {
+        {0.955473421488075, -0.02309845494876471, 0.06325924320057072},
+        {-0.0283697093338637, 1.0099953980813041, 0.021041441191917323},
+        {0.012314014864481998, -0.020507649298898964, 1.330365926242124},
+    };
+    static const Matrix toLinear = {
+        {12831.0 / 3959, -329.0 / 214, -1974.0 / 3959},
+        {-851781.0 / 878810, 1648619.0 / 878810, 36519.0 / 878810},
+        {705.0 / 12673, -2585.0 / 12673, 705.0 / 667},
+    };
+    const double whiteX = 0.3457 / 0.3585;
+    const double whiteZ = (1.0 - 0.3457 - 0.3585) / 0.3585;
+    const double epsilon = 216.0 / 24389;
+    const double kappa = 24389.0 / 27;
+    const double fy = (lab.x + 16) / 116;
+    const double fx = lab.y / 500 + fy;
+    const double fz = fy - lab.z / 200;
+    const auto cube = [&](double f) {
+        const double f3 = f * f * f;
+        return f3 > epsilon ? f3 : (116 * f - 16) / kappa;
+    };
+    const double y = lab.x > kappa * epsilon ? fy * fy * fy : lab.x / kappa;
+    const Triple rgb =
+        multiply(toLinear, multiply(bradfordBack, {cube(fx) * whiteX, y, cube(fz) * whiteZ}));
+    const auto channel = [](double c) {
+        const double scaled = gamma(c) * 255;
+        // NaN from absurd input lands on black rather than on undefined behaviour.
+        if (!(scaled > 0))
+            return 0;
+        return scaled >= 255 ? 255 : static_cast<int>(std::lround(scaled));
+    };
+    return bascommon::composeColor(channel(rgb.x), channel(rgb.y), channel(rgb.z));
+}
+
 Triple lch(Color color)
 {
     return polar(lab(color));

@@ -22,6 +22,9 @@ Triple oklab(Color color);
 Triple oklch(Color color);
 // CIE Lab under D50 (Bradford from sRGB's D65): L from 0 to 100, a and b.
 Triple lab(Color color);
+// The sRGB color nearest a CIE Lab color under D50 (L from 0 to 100): each channel rounded to
+// nearest and clamped to 0 to 255, so colors outside sRGB land on its edge.
+Color fromLab(const Triple &lab);
 // L, chroma and hue in degrees of that Lab.
 Triple lch(Color color);
 // Gamma-encoded display-p3 components from 0 to 1.

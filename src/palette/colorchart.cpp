@@ -54,12 +54,15 @@ ColorChart::ColorChart(PaletteStore store, QWidget *window)
     m_grid = new PaletteGrid(templateSwatch, twipRect(600, 2670, 360, 300), window);
     connect(m_grid, &PaletteGrid::released, this, &ColorChart::swatchReleased);
     m_grid->build();
-    chooseFile = [window](bool saving, const QString &suggestion) {
-        const QString filter = QStringLiteral("GIMP palettes (*.gpl);;All files (*)");
-        return saving ? QFileDialog::getSaveFileName(window, QStringLiteral("Export Palette"),
-                                                     suggestion, filter)
-                      : QFileDialog::getOpenFileName(window, QStringLiteral("Import Palette"),
-                                                     suggestion, filter);
+    chooseFile = [window](bool saving, const QString &suggestion, QString *filter) {
+        if (saving)
+            return QFileDialog::getSaveFileName(window, QStringLiteral("Export Palette"),
+                                                suggestion,
+                                                exportFilters().join(QStringLiteral(";;")), filter);
+        // Any file: its content says what it is.
+        return QFileDialog::getOpenFileName(window, QStringLiteral("Import Palette"), suggestion,
+                                            importFilter() + QStringLiteral(";;All files (*)"),
+                                            filter);
     };
 }
 

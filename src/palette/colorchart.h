@@ -4,6 +4,7 @@
 #pragma once
 
 #include "color/bascommon.h"
+#include "paletteexchange.h"
 #include "palettestore.h"
 
 #include <QObject>
@@ -43,14 +44,22 @@ public:
     void mnuCleanDup_Click();
     void mnuExport_Click();
     void mnuImport_Click();
-    // Appends the colors of the GIMP palette at path, then selects the newest color.
+    // Appends the colors of the palette file at path, whatever its format, then selects the
+    // newest color; a failure, or colors left out, are said with failed().
     void importPalette(const QString &path);
-    // The GIMP palettes among dropped files.
+    // The same, throwing paletteexchange::ExchangeError or PaletteError when nothing was
+    // imported.
+    paletteexchange::Imported importFrom(const QString &path);
+    // The palettes among dropped files, by their names.
     static QStringList droppedPalettes(const QMimeData *mime);
+    // The export dialog's filters, one per format, and the import dialog's one.
+    static QStringList exportFilters();
+    static QString importFilter();
 
-    // Asks for a file to save to (saving) or to open, with a suggested name; empty when the user
-    // cancels. A QFileDialog unless a test replaces it.
-    std::function<QString(bool saving, const QString &suggestion)> chooseFile;
+    // Asks for a file to save to (saving) or to open, with a suggested name; filter is the
+    // dialog's filter to start with, and the one chosen after. Empty when the user cancels. A
+    // QFileDialog unless a test replaces it.
+    std::function<QString(bool saving, const QString &suggestion, QString *filter)> chooseFile;
 
     Color selColor() const { return SelColor; }
     int32_t chartCount() const { return m_chartCount; }

@@ -1,15 +1,12 @@
-// Palette exchange: exporting the palette as a GIMP palette and importing one, from the Edit
-// menu or by dropping the file on the window.
+// Palette exchange from the window: exporting the palette in any format of paletteexchange and
+// importing any readable one, from the Edit menu or by dropping the file on the window.
 #include "colorchart.h"
 
-#include "gimppalette.h"
-#include "paletteedit.h"
+#include "paletteexchange.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -24,21 +21,45 @@ QString startFolder()
 
 } // namespace
 
+QStringList ColorChart::exportFilters()
+{
+    QStringList filters;
+    for (const paletteexchange::FormatInfo &format : paletteexchange::formats())
+        filters << paletteexchange::dialogFilter(format);
+    return filters;
+}
+
+QString ColorChart::importFilter()
+{
+    QStringList patterns;
+    for (const paletteexchange::FormatInfo &format : paletteexchange::formats())
+        if (format.readable)
+            patterns << QStringLiteral("*.") + format.extension;
+    return QStringLiteral("Palettes (%1)").arg(patterns.join(QLatin1Char(' ')));
+}
+
 void ColorChart::mnuExport_Click()
 {
-    const QString path =
-        chooseFile(true, QDir(startFolder()).filePath(QStringLiteral("Huebrook.gpl")));
+    QString filter = exportFilters().constFirst();
+    QString path =
+        chooseFile(true, QDir(startFolder()).filePath(QStringLiteral("Huebrook.gpl")), &filter);
     if (path.isEmpty())
         return;
+    // A name that says a format of ours keeps it; otherwise the filter chosen decides, and
+    // gives a bare name its extension.
+    std::optional<paletteexchange::Format> format = paletteexchange::formatOfName(path);
+    if (!format) {
+        const qsizetype index = exportFilters().indexOf(filter);
+        const paletteexchange::FormatInfo &chosen =
+            paletteexchange::formats()[static_cast<size_t>(std::max<qsizetype>(index, 0))];
+        format = chosen.format;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QLatin1Char('.') + chosen.extension;
+    }
     try {
-        const QByteArray text =
-            gimppalette::write(m_store.readAll(), QFileInfo(path).completeBaseName());
-        // Beside the target first, then renamed over it: an old file is replaced whole or not
-        // at all.
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-            emit failed(QStringLiteral("Could not export the palette to %1: %2.")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+        paletteexchange::exportTo(m_store, path, *format);
+    } catch (const paletteexchange::ExchangeError &error) {
+        emit failed(error.message);
     } catch (const PaletteError &error) {
         emit failed(error.message());
     }
@@ -46,42 +67,42 @@ void ColorChart::mnuExport_Click()
 
 void ColorChart::mnuImport_Click()
 {
-    const QString path = chooseFile(false, startFolder());
+    QString filter = importFilter();
+    const QString path = chooseFile(false, startFolder(), &filter);
     if (!path.isEmpty())
         importPalette(path);
 }
 
+paletteexchange::Imported ColorChart::importFrom(const QString &path)
+{
+    paletteexchange::Imported imported = paletteexchange::importFrom(m_store, path);
+    reloadAndSelectNewest();
+    return imported;
+}
+
 void ColorChart::importPalette(const QString &path)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        emit failed(
-            QStringLiteral("Could not import the palette %1: %2.").arg(shown, file.errorString()));
-        return;
-    }
-    const QByteArray contents = file.readAll();
     try {
-        m_store.appendRecords(gimppalette::read(contents));
-    } catch (const gimppalette::FormatError &error) {
-        emit failed(QStringLiteral("Nothing was imported from %1: line %2 %3.")
-                        .arg(shown)
-                        .arg(error.line)
-                        .arg(error.reason));
-        return;
+        const paletteexchange::Imported imported = importFrom(path);
+        if (const QString notice = paletteexchange::notice(imported, path); !notice.isEmpty())
+            emit failed(notice);
+    } catch (const paletteexchange::ExchangeError &error) {
+        emit failed(error.message);
     } catch (const PaletteError &error) {
         emit failed(error.message());
-        return;
     }
-    reloadAndSelectNewest();
 }
 
 QStringList ColorChart::droppedPalettes(const QMimeData *mime)
 {
     QStringList paths;
-    for (const QUrl &url : mime->urls())
-        if (url.isLocalFile() &&
-            url.fileName().endsWith(QLatin1String(".gpl"), Qt::CaseInsensitive))
+    for (const QUrl &url : mime->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const std::optional<paletteexchange::Format> format =
+            paletteexchange::formatOfName(url.fileName());
+        if (format && paletteexchange::info(*format).readable)
             paths << url.toLocalFile();
+    }
     return paths;
 }

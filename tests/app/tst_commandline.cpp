@@ -72,7 +72,7 @@ void tst_CommandLine::arguments()
     QCOMPARE(parsed.exitStatus, status);
     QCOMPARE(parsed.request.has_value(), kind >= 0);
     if (parsed.request)
-        QCOMPARE(*parsed.request, (PickRequest{PickRequest::Kind(kind), format}));
+        QCOMPARE(*parsed.request, (PickRequest{PickRequest::Kind(kind), format, 0, {}}));
     QVERIFY2((parsed.output + parsed.error).contains(said), qPrintable(parsed.error));
     QVERIFY(!parsed.error.contains(QLatin1Char('\n')));
 }
@@ -278,9 +278,9 @@ void tst_CommandLine::serverAnswersAPick()
     QLocalSocket socket;
     socket.connectToServer(path);
     QVERIFY(socket.waitForConnected(1000));
-    socket.write(instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "css-rgb"}));
+    socket.write(instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "css-rgb", 0, {}}));
     QTRY_VERIFY(socket.canReadLine());
-    QCOMPARE(asked, (PickRequest{PickRequest::PickOnce, "css-rgb"}));
+    QCOMPARE(asked, (PickRequest{PickRequest::PickOnce, "css-rgb", 0, {}}));
     QCOMPARE(instanceprotocol::decodeAnswer(socket.readLine().chopped(1)),
              (Answer{Answer::Picked, QStringLiteral("rgb(1, 2, 3)")}));
 }

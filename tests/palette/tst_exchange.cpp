@@ -26,7 +26,7 @@ void tst_Exchange::exportWritesTheWholePalette()
     const QString target = f.dir.filePath("mine.gpl");
     writeFile(target, "an older export, replaced whole");
     QString suggested;
-    f.window->colorChart()->chooseFile = [&](bool saving, const QString &suggestion) {
+    f.window->colorChart()->chooseFile = [&](bool saving, const QString &suggestion, QString *) {
         suggested = saving ? suggestion : QString();
         return target;
     };
@@ -41,7 +41,7 @@ void tst_Exchange::exportToAFolderThatIsNotThere()
 {
     WindowFixture f("0C0B0A");
     const QString target = f.dir.filePath("gone/mine.gpl");
-    f.window->colorChart()->chooseFile = [&](bool, const QString &) { return target; };
+    f.window->colorChart()->chooseFile = [&](bool, const QString &, QString *) { return target; };
     f.action("mnuExport")->trigger();
     QCOMPARE(f.errors.size(), 1);
     QVERIFY2(f.errors[0].contains(target), qPrintable(f.errors[0]));
@@ -53,7 +53,7 @@ void tst_Exchange::importAppendsAndSelectsTheNewest()
     WindowFixture f("0C0B0A");
     const QString source = f.dir.filePath("in.gpl");
     writeFile(source, "GIMP Palette\r\nName: in\r\n  1   2   3\tfirst\r\n255 0 16 last one");
-    f.window->colorChart()->chooseFile = [&](bool saving, const QString &) {
+    f.window->colorChart()->chooseFile = [&](bool saving, const QString &, QString *) {
         return saving ? QString() : source;
     };
     f.action("mnuImport")->trigger();
@@ -69,7 +69,7 @@ void tst_Exchange::malformedImportAppendsNothing()
     WindowFixture f("0C0B0A");
     const QString source = f.dir.filePath("bad.gpl");
     writeFile(source, "GIMP Palette\n1 2 3\n4 5 600\n");
-    f.window->colorChart()->chooseFile = [&](bool, const QString &) { return source; };
+    f.window->colorChart()->chooseFile = [&](bool, const QString &, QString *) { return source; };
     f.action("mnuImport")->trigger();
     QCOMPARE(f.palette(), QByteArray("0C0B0A"));
     QCOMPARE(f.errors.size(), 1);
