@@ -82,6 +82,8 @@ swatchfile::Colors read(QByteArrayView data)
         throw swatchfile::FormatError(QStringLiteral("its block count runs past the end"));
     swatchfile::Colors result;
     for (quint32 i = 0; i < count; ++i) {
+        if (file.remaining() < 6)
+            throw swatchfile::FormatError(QStringLiteral("its block count runs past the end"));
         const quint16 type = file.u16();
         const quint32 length = file.u32();
         if (length > static_cast<quint64>(file.remaining()))

@@ -96,8 +96,9 @@ std::optional<Color> colorOf(const QXmlStreamReader &xml)
         };
         return bascommon::composeColor(ink("c"), ink("m"), ink("y"));
     }
+    // Krita writes L from 0 to 100, unlike Adobe's fraction.
     if (model == QLatin1String("Lab"))
-        return csscolor::fromLab({attribute(a, "L") * 100, attribute(a, "a"), attribute(a, "b")});
+        return csscolor::fromLab({attribute(a, "L"), attribute(a, "a"), attribute(a, "b")});
     if (model == QLatin1String("Gray")) {
         const int gray = swatchfile::channel(attribute(a, "g"));
         return bascommon::composeColor(gray, gray, gray);

@@ -13,7 +13,7 @@ inline constexpr qint64 maxColorSetBytes = 16 * 1024 * 1024;
 QByteArray write(const std::vector<Color> &colors, const QString &name);
 
 // The entries as Krita shows them: the ungrouped ones first, then each group in file order,
-// each by row and then column. RGB, CMYK, Lab (L a fraction of 100) and Gray; other color
+// each by row and then column. RGB, CMYK, Lab (L from 0 to 100, D50) and Gray; other color
 // elements are counted as skipped.
 swatchfile::Colors read(QByteArrayView data);
 

@@ -14,6 +14,8 @@ namespace {
 const QString officeOld = QStringLiteral("http://openoffice.org/2000/office");
 const QString drawOld = QStringLiteral("http://openoffice.org/2000/drawing");
 const QString officeNew = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
+// LibreOffice's own palettes name their root in OpenOffice's namespace of 2004.
+const QString officeOoo = QStringLiteral("http://openoffice.org/2004/office");
 const QString drawNew = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:drawing:1.0");
 
 bool isDraw(QStringView ns)
@@ -51,9 +53,10 @@ swatchfile::Colors read(const QByteArray &data)
     QXmlStreamReader xml(data);
     const QString what = QStringLiteral("XML");
     xmlsafety::toRoot(xml, what);
+    const QStringView ns = xml.namespaceUri();
     if (xml.name() != QLatin1String("color-table") ||
-        (xml.namespaceUri() != officeOld && xml.namespaceUri() != officeNew))
-        throw swatchfile::FormatError(QStringLiteral("it is no office:color-table"));
+        (ns != officeOld && ns != officeNew && ns != officeOoo))
+        throw swatchfile::FormatError(QStringLiteral("its root is no color table"));
     swatchfile::Colors result;
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("color") && isDraw(xml.namespaceUri())) {

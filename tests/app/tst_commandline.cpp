@@ -4,6 +4,7 @@
 #include "app/commandline.h"
 #include "app/instancechannel.h"
 
+#include <QDir>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -21,6 +22,8 @@ private slots:
     void arguments();
     void sampleArguments_data();
     void sampleArguments();
+    void paletteArguments_data();
+    void paletteArguments();
     void colorCommands_data();
     void colorCommands();
     void protocol_data();
@@ -106,6 +109,48 @@ void tst_CommandLine::sampleArguments()
         QCOMPARE(parsed.request->sample, sample);
     QVERIFY2(parsed.error.contains(said), qPrintable(parsed.error));
     QVERIFY(!parsed.error.contains(QLatin1Char('\n')));
+}
+
+void tst_CommandLine::paletteArguments_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("asked"); // "export", "import" or nothing
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("export") << QStringList{"--export", "out/x.KPL"} << "export" << 0 << "";
+    QTest::newRow("import") << QStringList{"--import=in/x.bin"} << "import" << 0 << "";
+    QTest::newRow("unknown extension")
+        << QStringList{"--export", "x.txt"} << "" << 2 << "Unknown palette format \".txt\"";
+    QTest::newRow("no extension") << QStringList{"--export", "x"} << "" << 2 << "\"x\"";
+    QTest::newRow("both") << QStringList{"--export", "x.gpl", "--import", "y.gpl"} << "" << 2
+                          << "do not go together";
+    QTest::newRow("with pick") << QStringList{"--import", "y.gpl", "--pick"} << "" << 2
+                               << "--pick does not go with --import";
+    QTest::newRow("with a color") << QStringList{"--export", "x.gpl", "--convert"} << "" << 2
+                                  << "--convert does not go with --export";
+    QTest::newRow("a second file")
+        << QStringList{"--import", "y.gpl", "z.gpl"} << "" << 2 << "z.gpl";
+    QTest::newRow("empty") << QStringList{"--import", ""} << "" << 2 << "needs a file";
+}
+
+void tst_CommandLine::paletteArguments()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, asked);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    const commandline::Parsed parsed = commandline::parse(QStringList{"huebrook"} + args);
+    QCOMPARE(parsed.exitStatus, status);
+    QVERIFY2(parsed.error.contains(said), qPrintable(parsed.error));
+    QCOMPARE(parsed.exportTo.has_value(), asked == "export");
+    const bool import = parsed.request && parsed.request->kind == PickRequest::Import;
+    QCOMPARE(import, asked == "import");
+    // Absolute, for a running Huebrook in another folder.
+    const QString path = parsed.exportTo ? parsed.exportTo->path
+                         : import        ? parsed.request->path
+                                         : "";
+    if (!asked.isEmpty())
+        QCOMPARE(path, QDir::current().absoluteFilePath(args.join('=').section('=', 1)));
 }
 
 void tst_CommandLine::colorCommands_data()
@@ -197,10 +242,15 @@ void tst_CommandLine::protocol_data()
     QTest::newRow("unknown verb") << QByteArray("quit") << true << false;
     QTest::newRow("empty") << QByteArray() << true << false;
     QTest::newRow("NUL") << QByteArray("pick\0", 5) << true << false;
+    QTest::newRow("import") << QByteArray("import %2Ftmp%2Fa%20b.kpl") << true << true;
+    QTest::newRow("import relative") << QByteArray("import a.kpl") << true << false;
+    QTest::newRow("import nothing") << QByteArray("import") << true << false;
     QTest::newRow("ok") << QByteArray("ok") << false << true;
     QTest::newRow("picked") << QByteArray("picked rgb(1%2C%202%2C%203)") << false << true;
     QTest::newRow("none") << QByteArray("none ") << false << true;
     QTest::newRow("picked nothing") << QByteArray("picked") << false << false;
+    QTest::newRow("ok with a notice") << QByteArray("ok 2%20left%20out") << false << true;
+    QTest::newRow("refused") << QByteArray("refused bad%20file") << false << true;
     QTest::newRow("answer not UTF-8") << QByteArray("none %C3%28") << false << false;
 }
 

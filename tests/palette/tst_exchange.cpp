@@ -1,8 +1,10 @@
-// Export and import of GIMP palettes through the main window: what lands in the files, the
-// sentences for files that cannot be written or read, and a palette dropped on the window.
+// Export and import through the main window: what lands in the files, the format the dialog's
+// filter or the name chooses, the sentences for files that cannot be written or read, and a
+// palette dropped on the window.
 #include "../support/files.h"
 #include "../support/windowfixture.h"
 #include "palette/colorchart.h"
+#include "palette/paletteexchange.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -14,9 +16,12 @@ class tst_Exchange : public QObject
     Q_OBJECT
 private slots:
     void exportWritesTheWholePalette();
+    void exportFollowsTheNameOrTheFilter_data();
+    void exportFollowsTheNameOrTheFilter();
     void exportToAFolderThatIsNotThere();
     void importAppendsAndSelectsTheNewest();
     void malformedImportAppendsNothing();
+    void importRecognisesTheContentAndSaysWhatItLeftOut();
     void droppedPaletteIsImported();
 };
 
@@ -35,6 +40,45 @@ void tst_Exchange::exportWritesTheWholePalette()
     QCOMPARE(readFile(target), QByteArray("GIMP Palette\nName: mine\nColumns: 10\n#\n"
                                           " 12  11  10\t#0C0B0A\n255 128   0\t#FF8000\n"));
     QVERIFY(f.errors.isEmpty());
+}
+
+void tst_Exchange::exportFollowsTheNameOrTheFilter_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("bare name: the filter's format and extension")
+        << "mine"
+        << "Krita palette (*.kpl)"
+        << "mine.kpl" << QByteArray("PK\x03\x04");
+    QTest::newRow("a name of ours wins over the filter") << "mine.ase"
+                                                         << "CSS custom properties (*.css)"
+                                                         << "mine.ase" << QByteArray("ASEF");
+    QTest::newRow("another extension: the filter's format, the name kept")
+        << "mine.txt"
+        << "CSS custom properties (*.css)"
+        << "mine.txt" << QByteArray(":root {");
+}
+
+void tst_Exchange::exportFollowsTheNameOrTheFilter()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, filter);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, start);
+    WindowFixture f("0C0B0AFF8000");
+    QStringList offered;
+    f.window->colorChart()->chooseFile = [&](bool, const QString &, QString *chosen) {
+        offered << *chosen;
+        *chosen = filter;
+        return f.dir.filePath(typed);
+    };
+    f.action("mnuExport")->trigger();
+    QVERIFY(f.errors.isEmpty());
+    QCOMPARE(offered, QStringList{"GIMP palette (*.gpl)"});
+    QVERIFY2(readFile(f.dir.filePath(written)).startsWith(start),
+             qPrintable(readFile(f.dir.filePath(written)).left(20)));
 }
 
 void tst_Exchange::exportToAFolderThatIsNotThere()
@@ -77,6 +121,25 @@ void tst_Exchange::malformedImportAppendsNothing()
              qPrintable(f.errors[0]));
 }
 
+void tst_Exchange::importRecognisesTheContentAndSaysWhatItLeftOut()
+{
+    WindowFixture f("0C0B0A");
+    // Photoshop swatches under a name that says nothing: one RGB color and one in greyscale.
+    const QString source = f.dir.filePath("swatches.bin");
+    writeFile(source, QByteArray::fromHex("00010002"
+                                          "0000ffff80800000"
+                                          "0000"
+                                          "0008138800000000"
+                                          "0000"));
+    f.window->colorChart()->chooseFile = [&](bool, const QString &, QString *) { return source; };
+    f.action("mnuImport")->trigger();
+    QCOMPARE(f.palette(), QByteArray("0C0B0AFF8000"));
+    QCOMPARE(f.window->curColor(), 0x0080FF);
+    QCOMPARE(f.errors.size(), 1);
+    QVERIFY2(f.errors[0].contains(source) && f.errors[0].contains("1 in color spaces"),
+             qPrintable(f.errors[0]));
+}
+
 void tst_Exchange::droppedPaletteIsImported()
 {
     WindowFixture f;
@@ -91,6 +154,18 @@ void tst_Exchange::droppedPaletteIsImported()
     QApplication::sendEvent(f.window.get(), &drop);
     QCOMPARE(f.palette(), QByteArray("102030"));
     QCOMPARE(f.window->curColor(), 0x302010);
+
+    const QString krita = f.dir.filePath("dropped.kpl");
+    writeFile(krita, paletteexchange::write(paletteexchange::Format::Krita,
+                                            {ChartRecord::fromHexText("#405060")}, "k", krita));
+    QMimeData kritaMime;
+    kritaMime.setUrls({QUrl::fromLocalFile(krita)});
+    QDragEnterEvent kritaEnter(QPoint(20, 20), Qt::CopyAction, &kritaMime, Qt::LeftButton, {});
+    QApplication::sendEvent(f.window.get(), &kritaEnter);
+    QVERIFY(kritaEnter.isAccepted());
+    QDropEvent kritaDrop(QPointF(20, 20), Qt::CopyAction, &kritaMime, Qt::LeftButton, {});
+    QApplication::sendEvent(f.window.get(), &kritaDrop);
+    QCOMPARE(f.palette(), QByteArray("102030405060"));
 
     QMimeData other;
     other.setUrls({QUrl::fromLocalFile(f.dir.filePath("picture.png"))});
