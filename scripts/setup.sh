@@ -20,8 +20,9 @@ test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemag
            qml-module-qtquick-layouts qml-module-org-kde-kirigami2 plasma-workspace
            plasma-wayland-protocols
            python3-gi dbus util-linux
-           # GIMP's own palettes, for the round trip of palette exchange
-           gimp-data
+           # GIMP's own palettes, for the round trip of palette exchange; Krita (with the PyQt5
+           # its scripting needs) and LibreOffice with its Python bridge, which read our files
+           gimp-data krita python3-pyqt5 libreoffice-core libreoffice-draw python3-uno
            # two screens on X11 (Xorg with the dummy driver), keys typed on Wayland
            xserver-xorg-core xserver-xorg-video-dummy wtype)
 

@@ -9,7 +9,9 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <limits>
 
@@ -29,6 +31,34 @@ QAction *addItem(QMenu *menu, const char *name, const QString &text)
     QAction *action = text.isEmpty() ? menu->addSeparator() : menu->addAction(text);
     action->setObjectName(QLatin1String(name));
     return action;
+}
+
+// The save dialog, whose name follows the format chosen: "Huebrook.gpl" becomes "Huebrook.kpl"
+// when Krita's filter is chosen, as the name decides the format in the end.
+QString chooseExportFile(QWidget *window, const QString &suggestion, QString *filter)
+{
+    QFileDialog dialog(window, QStringLiteral("Export Palette"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(ColorChart::exportFilters());
+    dialog.selectNameFilter(*filter);
+    dialog.selectFile(suggestion);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString &chosen) {
+                         // Qt's own dialog shows the name in this line edit; a desktop's dialog
+                         // does this itself.
+                         auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                         const qsizetype star = chosen.lastIndexOf(QLatin1String("*."));
+                         if (!name || star < 0)
+                             return;
+                         const QString extension = chosen.mid(star + 1).chopped(1);
+                         const QFileInfo typed(name->text());
+                         if (!typed.completeBaseName().isEmpty())
+                             name->setText(typed.completeBaseName() + extension);
+                     });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    *filter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace
@@ -56,9 +86,7 @@ ColorChart::ColorChart(PaletteStore store, QWidget *window)
     m_grid->build();
     chooseFile = [window](bool saving, const QString &suggestion, QString *filter) {
         if (saving)
-            return QFileDialog::getSaveFileName(window, QStringLiteral("Export Palette"),
-                                                suggestion,
-                                                exportFilters().join(QStringLiteral(";;")), filter);
+            return chooseExportFile(window, suggestion, filter);
         // Any file: its content says what it is.
         return QFileDialog::getOpenFileName(window, QStringLiteral("Import Palette"), suggestion,
                                             importFilter() + QStringLiteral(";;All files (*)"),

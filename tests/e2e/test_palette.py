@@ -73,6 +73,21 @@ class Exchange(E2ETestCase):
         wait_until(lambda: self.app.palette() == b"0C0B0AFF80000C0B0AFF8000",
                    what="the imported colors")
 
+    def test_the_name_chooses_the_format_and_the_content_is_recognised(self):
+        self.app.write_palette(b"0C0B0AFF8000")
+        self.app.start()
+        target = os.path.join(self.app.root, "mine.kpl")
+        self.choose_file(4, "Export Palette", target)
+        wait_until(lambda: os.path.exists(target), what="the exported palette")
+        with open(target, "rb") as f:
+            self.assertEqual(f.read(38 + 16)[-16:], b"krita/x-colorset")
+        # The same file under a name that says nothing is still read as Krita's.
+        renamed = os.path.join(self.app.root, "colors.dat")
+        os.rename(target, renamed)
+        self.choose_file(5, "Import Palette", renamed)
+        wait_until(lambda: self.app.palette() == b"0C0B0AFF80000C0B0AFF8000",
+                   what="the imported colors")
+
 
 if __name__ == "__main__":
     unittest.main()
