@@ -18,6 +18,34 @@ for format in hex oklch lab display-p3 name; do
 done
 rm -f "$colors"
 
+echo "== --import of a 1 GiB zip bomb (.kpl) and of 100,000 colors in each readable format, without a display"
+work=$(mktemp -d)
+cp "$bin/huebrook" "$work/"
+python3 - "$work" <<'PY'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1] + "/bomb.kpl", "w", compression=zipfile.ZIP_DEFLATED) as z:
+    z.writestr("mimetype", "krita/x-colorset", compress_type=zipfile.ZIP_STORED)
+    with z.open("colorset.xml", "w", force_zip64=True) as f:
+        f.write(b'<?xml version="1.0"?><ColorSet version="2.0">')
+        for _ in range(1024):
+            f.write(b" " * (1 << 20))
+with open(sys.argv[1] + "/pal.hbk", "wb") as f:
+    f.write(b"".join(b"%06X" % ((i * 2654435761) & 0xFFFFFF) for i in range(100000)))
+PY
+( cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/time -f "bomb refused: %e s, %M KiB peak" ./huebrook --import bomb.kpl 2>&1 | tail -1 ) || true
+for extension in gpl ase aco kpl soc css; do
+    [ "$extension" = aco ] && continue # at most 65,535 colors
+    TIMEFORMAT="export $extension: %R s"
+    ( cd "$work" && time env -u DISPLAY -u WAYLAND_DISPLAY ./huebrook --export "big.$extension" )
+done
+cp "$work/pal.hbk" "$work/pal.orig"
+for extension in gpl ase kpl soc; do
+    cp "$work/pal.orig" "$work/pal.hbk"
+    TIMEFORMAT="import $extension: %R s"
+    ( cd "$work" && time env -u DISPLAY -u WAYLAND_DISPLAY ./huebrook --import "big.$extension" )
+done
+rm -rf "$work"
+
 echo "== main window (offscreen)"
 QT_QPA_PLATFORM=offscreen "$bin/bench_window" --benchmark_filter='^BM_(Current|Swatch|Slider|Change|Show)'
 

@@ -1,7 +1,8 @@
-# bash completion for huebrook(1): its options, the format names after --format and the sample
-# sizes after --sample.
+# bash completion for huebrook(1): its options, the format names after --format, the sample
+# sizes after --sample and palette files after --export and --import.
 _huebrook()
 {
+    shopt -s extglob
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
     case $prev in
     --format)
@@ -12,7 +13,17 @@ _huebrook()
         COMPREPLY=($(compgen -W '1 3 5 7 9 11 13 15 17 19 21 23 25 27 29 31' -- "$cur"))
         return
         ;;
+    --export)
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -f -X '!*.@(gpl|ase|aco|kpl|soc|css)' -- "$cur") $(compgen -d -- "$cur"))
+        return
+        ;;
+    --import)
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -f -- "$cur"))
+        return
+        ;;
     esac
-    COMPREPLY=($(compgen -W '-h --help --version --pick --once --format --sample --convert --contrast' -- "$cur"))
+    COMPREPLY=($(compgen -W '-h --help --version --pick --once --format --sample --convert --contrast --export --import' -- "$cur"))
 }
 complete -F _huebrook huebrook

@@ -1,5 +1,5 @@
-# fish completion for huebrook(1): its options, the format names after --format and the sample
-# sizes after --sample.
+# fish completion for huebrook(1): its options, the format names after --format, the sample
+# sizes after --sample and palette files after --export and --import.
 complete -c huebrook -f
 complete -c huebrook -s h -l help -d 'Show the help and exit'
 complete -c huebrook -l version -d 'Show the version and exit'
@@ -9,3 +9,5 @@ complete -c huebrook -l format -x -a 'hex hex-quoted hex-bare hex-bare-quoted de
 complete -c huebrook -l sample -x -a '1 3 5 7 9 11 13 15 17 19 21 23 25 27 29 31' -d 'With --pick: the side of the sample box'
 complete -c huebrook -l convert -d 'Print each color in the format, one per line'
 complete -c huebrook -l contrast -d 'Print the contrast ratio of two colors'
+complete -c huebrook -l export -r -F -d 'Write the palette to FILE (.gpl .ase .aco .kpl .soc .css)'
+complete -c huebrook -l import -r -F -d 'Append the colors of a palette FILE'
