@@ -45,6 +45,14 @@ struct FileCloser
     throw swatchfile::FormatError(QStringLiteral("it is no readable ZIP (%1)").arg(why));
 }
 
+// The same for an error of our own, whose text libzip allocated in it.
+[[noreturn]] void zipFailedLocally(zip_error_t *error)
+{
+    const QString why = QString::fromUtf8(zip_error_strerror(error));
+    zip_error_fini(error);
+    throw swatchfile::FormatError(QStringLiteral("it is no readable ZIP (%1)").arg(why));
+}
+
 // Adds bytes as an entry; libzip copies nothing, so data must live until the archive closes.
 void addEntry(zip_t *archive, const char *name, const QByteArray &data, bool compress)
 {
@@ -267,11 +275,11 @@ swatchfile::Colors read(QByteArrayView data)
     zip_source_t *source =
         zip_source_buffer_create(data.data(), static_cast<zip_uint64_t>(data.size()), 0, &error);
     if (!source)
-        zipFailed(&error);
+        zipFailedLocally(&error);
     Zip archive(zip_open_from_source(source, ZIP_RDONLY, &error));
     if (!archive) {
         zip_source_free(source);
-        zipFailed(&error);
+        zipFailedLocally(&error);
     }
     const zip_int64_t index = zip_name_locate(archive.get(), colorSetName, 0);
     if (index < 0)

@@ -182,8 +182,19 @@ Imported read(const QByteArray &data, const QString &path)
 
 void exportTo(const PaletteStore &store, const QString &path, Format format)
 {
-    const QByteArray bytes =
-        write(format, store.readAll(), QFileInfo(path).completeBaseName(), path);
+    QByteArray bytes;
+    try {
+        bytes = write(format, store.readAll(), QFileInfo(path).completeBaseName(), path);
+    } catch (const ExchangeError &) {
+        throw;
+    } catch (const PaletteError &) {
+        throw;
+    } catch (const std::runtime_error &error) {
+        // The ZIP library failing on a buffer of its own: out of memory, in practice.
+        throw ExchangeError(ExchangeError::Unreachable,
+                            QStringLiteral("Could not export the palette to %1: %2.")
+                                .arg(shown(path), QString::fromUtf8(error.what())));
+    }
     // Beside the target first, then renamed over it: an old file is replaced whole or not at
     // all.
     QSaveFile file(path);

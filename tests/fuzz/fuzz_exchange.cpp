@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     std::vector<Color> colors;
     try {
-        colors = read(QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
+        colors =
+            read(QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
     } catch (const swatchfile::FormatError &) {
         return 0;
     } catch (const gimppalette::FormatError &) {

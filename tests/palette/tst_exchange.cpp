@@ -155,18 +155,6 @@ void tst_Exchange::droppedPaletteIsImported()
     QCOMPARE(f.palette(), QByteArray("102030"));
     QCOMPARE(f.window->curColor(), 0x302010);
 
-    const QString krita = f.dir.filePath("dropped.kpl");
-    writeFile(krita, paletteexchange::write(paletteexchange::Format::Krita,
-                                            {ChartRecord::fromHexText("#405060")}, "k", krita));
-    QMimeData kritaMime;
-    kritaMime.setUrls({QUrl::fromLocalFile(krita)});
-    QDragEnterEvent kritaEnter(QPoint(20, 20), Qt::CopyAction, &kritaMime, Qt::LeftButton, {});
-    QApplication::sendEvent(f.window.get(), &kritaEnter);
-    QVERIFY(kritaEnter.isAccepted());
-    QDropEvent kritaDrop(QPointF(20, 20), Qt::CopyAction, &kritaMime, Qt::LeftButton, {});
-    QApplication::sendEvent(f.window.get(), &kritaDrop);
-    QCOMPARE(f.palette(), QByteArray("102030405060"));
-
     QMimeData other;
     other.setUrls({QUrl::fromLocalFile(f.dir.filePath("picture.png"))});
     QDragEnterEvent refused(QPoint(20, 20), Qt::CopyAction, &other, Qt::LeftButton, {});
