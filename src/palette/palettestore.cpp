@@ -72,6 +72,11 @@ QString PaletteStore::path() const
     return m_folder + QLatin1Char('/') + m_fileName;
 }
 
+QString PaletteStore::siblingName(const QString &extension) const
+{
+    return QFileInfo(m_fileName).completeBaseName() + QLatin1Char('.') + extension;
+}
+
 qint64 PaletteStore::count() const
 {
     QFile file(path());
@@ -79,13 +84,14 @@ qint64 PaletteStore::count() const
     return file.size() / ChartRecord::size;
 }
 
-std::vector<ChartRecord> PaletteStore::readNewest(int max, qint64 *count) const
+std::vector<ChartRecord> PaletteStore::readNewest(int max, qint64 *count, qint64 skip) const
 {
     QFile file(path());
     openForReading(file);
-    const qint64 total = file.size() / ChartRecord::size;
+    const qint64 whole = file.size() / ChartRecord::size;
     if (count)
-        *count = total;
+        *count = whole;
+    const qint64 total = std::max<qint64>(0, whole - std::max<qint64>(0, skip));
     const qint64 shown = std::min<qint64>(total, max);
     std::vector<ChartRecord> records(static_cast<size_t>(shown));
     if (shown == 0)
@@ -98,6 +104,21 @@ std::vector<ChartRecord> PaletteStore::readNewest(int max, qint64 *count) const
         const char *src = buffer.data() + (shown - 1 - j) * ChartRecord::size;
         std::copy(src, src + ChartRecord::size, records[static_cast<size_t>(j)].bytes.begin());
     }
+    return records;
+}
+
+std::vector<ChartRecord> PaletteStore::readRecords(qint64 first, qint64 max) const
+{
+    QFile file(path());
+    openForReading(file);
+    const qint64 whole = file.size() / ChartRecord::size;
+    const qint64 n = first < 1 ? 0 : std::clamp<qint64>(whole - first + 1, 0, max);
+    std::vector<ChartRecord> records(static_cast<size_t>(n));
+    if (n == 0)
+        return records;
+    if (!file.seek((first - 1) * ChartRecord::size))
+        fail(QStringLiteral("read"), file.fileName(), file.errorString());
+    palettefile::readExactly(file, reinterpret_cast<char *>(records.data()), n * ChartRecord::size);
     return records;
 }
 
@@ -120,7 +141,7 @@ void PaletteStore::AppendChartColor(const QString &hexText) const
     appendRecords({ChartRecord::fromHexText(hexText)});
 }
 
-void PaletteStore::appendRecords(const std::vector<ChartRecord> &records) const
+qint64 PaletteStore::appendRecords(const std::vector<ChartRecord> &records) const
 {
     QFile file(path());
     if (QFileInfo(file.fileName()).isDir())
@@ -143,6 +164,7 @@ void PaletteStore::appendRecords(const std::vector<ChartRecord> &records) const
         cutBack(file.errorString());
     if (file.size() < end + bytes)
         cutBack(file.errorString());
+    return end / ChartRecord::size;
 }
 
 std::vector<ChartRecord> PaletteStore::readAll() const
@@ -156,7 +178,7 @@ std::vector<ChartRecord> PaletteStore::readAll() const
 }
 
 void PaletteStore::replace(
-    const QString &tempName,
+    const QString &tempExtension,
     const std::function<void(QFile &source, qint64 count, QFile &target)> &produce) const
 {
     QFile source(path());
@@ -165,7 +187,8 @@ void PaletteStore::replace(
     // the rename never crosses file systems.
     const QFileInfo link(source.fileName());
     const QString palettePath = link.isSymLink() ? link.canonicalFilePath() : link.filePath();
-    QFile target(QFileInfo(palettePath).absolutePath() + QLatin1Char('/') + tempName);
+    QFile target(QFileInfo(palettePath).absolutePath() + QLatin1Char('/') +
+                 siblingName(tempExtension));
     // A stale temporary file from an interrupted rewrite is simply overwritten.
     if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
         fail(QStringLiteral("rewrite"), path(),

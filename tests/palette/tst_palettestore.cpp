@@ -177,7 +177,7 @@ void tst_PaletteStore::deleteRecord()
     const ChartRecord selected = store.readRecord(recordNumber);
     QVERIFY(paletteedit::deleteRecord(store, recordNumber, selected));
     QCOMPARE(readFile(pal()), after);
-    QVERIFY(!QFile::exists(m_dir->filePath(paletteedit::deleteTempName)));
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("pal.ctm"))));
 }
 
 void tst_PaletteStore::deleteKeepsRecordsAppendedSinceLoad()
@@ -222,7 +222,7 @@ void tst_PaletteStore::cleanDuplicates()
     PaletteStore store(m_dir->path());
     paletteedit::cleanDuplicates(store);
     QCOMPARE(readFile(pal()), after);
-    QVERIFY(!QFile::exists(m_dir->filePath(paletteedit::cleanTempName)));
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("pal.tmp"))));
 }
 
 void tst_PaletteStore::nonHexRecordSurvivesRewrites()
@@ -238,8 +238,8 @@ void tst_PaletteStore::nonHexRecordSurvivesRewrites()
 
 void tst_PaletteStore::staleTemporaryFileIsOverwritten()
 {
-    writeFile(m_dir->filePath(paletteedit::cleanTempName), QByteArray(1000, 'X'));
-    writeFile(m_dir->filePath(paletteedit::deleteTempName), QByteArray(1000, 'Y'));
+    writeFile(m_dir->filePath(QStringLiteral("pal.tmp")), QByteArray(1000, 'X'));
+    writeFile(m_dir->filePath(QStringLiteral("pal.ctm")), QByteArray(1000, 'Y'));
     writeFile(pal(), "AAAAAAAAAAAABBBBBB");
     PaletteStore store(m_dir->path());
     paletteedit::cleanDuplicates(store);
@@ -251,7 +251,7 @@ void tst_PaletteStore::staleTemporaryFileIsOverwritten()
 void tst_PaletteStore::failingTemporaryFile()
 {
     writeFile(pal(), "AAAAAAAAAAAA");
-    QVERIFY(QDir(m_dir->path()).mkdir(paletteedit::cleanTempName));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("pal.tmp")));
     PaletteStore store(m_dir->path());
     try {
         paletteedit::cleanDuplicates(store);
@@ -268,11 +268,11 @@ void tst_PaletteStore::failingWrite()
         QSKIP("needs /dev/full");
     writeFile(pal(), "AAAAAABBBBBB");
     // Every write to /dev/full fails as on a full disk.
-    QVERIFY(QFile::link(QStringLiteral("/dev/full"), m_dir->filePath(paletteedit::deleteTempName)));
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), m_dir->filePath(QStringLiteral("pal.ctm"))));
     PaletteStore store(m_dir->path());
     QVERIFY_THROWS_EXCEPTION(PaletteError, paletteedit::deleteRecord(store, 1, record("AAAAAA")));
     QCOMPARE(readFile(pal()), QByteArray("AAAAAABBBBBB"));
-    QVERIFY(!QFileInfo::exists(m_dir->filePath(paletteedit::deleteTempName)));
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("pal.ctm"))));
 }
 
 void tst_PaletteStore::failingRename()
@@ -290,7 +290,7 @@ void tst_PaletteStore::failingRename()
         QVERIFY2(error.message().contains(QStringLiteral("pal.hbk")), qPrintable(error.message()));
     }
     QCOMPARE(readFile(pal()), QByteArray("AAAAAAAAAAAA"));
-    QVERIFY(!QFile::exists(m_dir->filePath(paletteedit::cleanTempName)));
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("pal.tmp"))));
 }
 
 void tst_PaletteStore::appendToFullDisk()
