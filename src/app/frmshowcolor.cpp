@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -51,7 +52,8 @@ ImageButton *makeImage(QWidget *window, const char *name, QRect geometry, const 
 frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
                            std::function<void(const QString &)> reporter)
     : createCapture([] { return ScreenCapture::create(nullptr); }), m_settings(std::move(settings)),
-      m_samples(m_settings.applicationName()), m_reporter(std::move(reporter))
+      m_samples(m_settings.applicationName()), m_palettes(m_settings.applicationName()),
+      m_reporter(std::move(reporter))
 {
     setObjectName(QStringLiteral("frmshowcolor"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -78,6 +80,11 @@ frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
         lblcor_MouseUp(static_cast<int16_t>(index), static_cast<int16_t>(button), 0, 0, 0);
     });
     connect(m_chart, &ColorChart::failed, this, &frmshowcolor::reportError);
+    connect(m_chart, &ColorChart::paletteChanged, this, [this](const QString &name) {
+        if (!m_palettes.write(name))
+            reportError(QStringLiteral("Could not save the palette in use in %1.")
+                            .arg(QDir::toNativeSeparators(m_palettes.fileName())));
+    });
     buildMenus();
     Form_Load();
 }
@@ -106,7 +113,7 @@ void frmshowcolor::buildMenus()
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuEdit->menuAction()->setVisible(false);
     m_copy->addTo(mnuEdit);
-    m_chart->addMenuItems(mnuEdit);
+    m_chart->addMenuItems(mnuEdit, this);
     // Only the preview's menu shows it.
     mnuDetails = mnuEdit->addAction(QStringLiteral("Details..."));
     mnuDetails->setObjectName(QStringLiteral("mnuDetails"));
@@ -135,7 +142,14 @@ void frmshowcolor::Form_Load()
 {
     restorePosition();
     m_editor->showFirstColor();
-    m_chart->reloadAndSelectNewest();
+    // The palette in use comes back, unless its file has gone meanwhile.
+    const QString kept = m_palettes.read();
+    if (kept != palettelibrary::defaultName &&
+        QFileInfo::exists(m_chart->store().folder() + QLatin1Char('/') +
+                          palettelibrary::fileName(kept)))
+        m_chart->usePalette(kept);
+    else
+        m_chart->reloadAndSelectNewest();
 }
 
 void frmshowcolor::restorePosition()
@@ -269,9 +283,9 @@ void frmshowcolor::mnustartpick_Click()
     startPicking({false, m_samples.read(), {}});
 }
 
-bool frmshowcolor::pickFromCommand(PickingRun::Answer once, int sample)
+bool frmshowcolor::pickFromCommand(PickingRun::Answer once, int sample, const QString &palette)
 {
-    return startPicking({true, sample > 0 ? sample : m_samples.read(), std::move(once)});
+    return startPicking({true, sample > 0 ? sample : m_samples.read(), std::move(once)}, palette);
 }
 
 PickingSession *frmshowcolor::picking() const
@@ -279,14 +293,15 @@ PickingSession *frmshowcolor::picking() const
     return m_run ? m_run->session() : nullptr;
 }
 
-bool frmshowcolor::startPicking(PickingRun::Request request)
+bool frmshowcolor::startPicking(PickingRun::Request request, const QString &palette)
 {
     // Also while a capture is still on its way.
     if (m_run)
         return false;
     m_run = new PickingRun(
-        *this, *m_home, createCapture(), [this](Color color) { return takePick(color); },
-        std::move(request), this);
+        *this, *m_home, createCapture(),
+        [this, palette](Color color) { return takePick(color, palette); }, std::move(request),
+        this);
     connect(m_run, &PickingRun::finished, this, [this] {
         releaseRun();
         m_chart->reloadAndSelectNewest();
@@ -314,9 +329,9 @@ void frmshowcolor::releaseRun()
     m_run = nullptr;
 }
 
-bool frmshowcolor::takePick(Color color)
+bool frmshowcolor::takePick(Color color, const QString &palette)
 {
-    if (!m_chart->append(color))
+    if (!m_chart->append(color, palette))
         return false;
     CurrentColorChanged(color);
     m_copy->pickTaken(color);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "color/bascommon.h"
+#include "palette/palettelibrary.h"
 #include "palette/palettestore.h"
 #include "picker/samplesettings.h"
 #include "pickingrun.h"
@@ -37,9 +38,10 @@ public:
     void mnustartpick_Click();
     // Picking asked for from the command line or by a later start: from the pixel under the
     // pointer, with the sample size given, or the kept one for 0. With once, picking ends after
-    // the first pick and once gets its color, or nothing and why, exactly once. False, and once
-    // is not called, when already picking.
-    bool pickFromCommand(PickingRun::Answer once = {}, int sample = 0);
+    // the first pick and once gets its color, or nothing and why, exactly once. The picks go to
+    // the palette named, or the one in view when empty. False, and once is not called, when
+    // already picking.
+    bool pickFromCommand(PickingRun::Answer once = {}, int sample = 0, const QString &palette = {});
     void mnuabout_Click();
     void mnuWeb_Click();
     // Opens Color Details, or brings it forward.
@@ -69,12 +71,13 @@ private:
     void Form_Unload();
     void restorePosition();
     void lblcolor_MouseUp(int button, QPoint globalPosition);
-    bool startPicking(PickingRun::Request request);
-    bool takePick(Color color);
+    bool startPicking(PickingRun::Request request, const QString &palette = {});
+    bool takePick(Color color, const QString &palette);
     void releaseRun();
 
     PositionSettings m_settings;
     SampleSettings m_samples;
+    PaletteSettings m_palettes;
     std::function<void(const QString &)> m_reporter;
     ColorEditor *m_editor = nullptr;
     CopyMenu *m_copy = nullptr;

@@ -3,6 +3,7 @@
 #include "colorchart.h"
 
 #include "paletteexchange.h"
+#include "palettehistory.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -73,10 +74,13 @@ void ColorChart::mnuImport_Click()
         importPalette(path);
 }
 
-paletteexchange::Imported ColorChart::importFrom(const QString &path)
+paletteexchange::Imported ColorChart::importFrom(const QString &path, const QString &palette)
 {
-    paletteexchange::Imported imported = paletteexchange::importFrom(m_store, path);
-    reloadAndSelectNewest();
+    const PaletteStore store = storeOf(palette);
+    paletteexchange::Imported imported = paletteexchange::readFrom(path);
+    m_history->make(store, palettesteps::append(QStringLiteral("Import"), imported.records));
+    if (store.fileName() == m_store.fileName())
+        reloadAndSelectNewest();
     return imported;
 }
 

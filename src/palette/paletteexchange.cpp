@@ -206,6 +206,13 @@ void exportTo(const PaletteStore &store, const QString &path, Format format)
 
 Imported importFrom(const PaletteStore &store, const QString &path)
 {
+    Imported imported = readFrom(path);
+    store.appendRecords(imported.records);
+    return imported;
+}
+
+Imported readFrom(const QString &path)
+{
     QFile file(path);
     const auto unreachable = [&](const QString &reason) {
         return ExchangeError(
@@ -225,9 +232,7 @@ Imported importFrom(const PaletteStore &store, const QString &path)
     const QByteArray data = file.read(maxFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         throw unreachable(file.errorString());
-    Imported imported = read(data, path);
-    store.appendRecords(imported.records);
-    return imported;
+    return read(data, path);
 }
 
 QString notice(const Imported &imported, const QString &path)

@@ -69,6 +69,9 @@ Imported read(const QByteArray &data, const QString &path);
 // Throws PaletteError when the palette cannot be read, ExchangeError when path cannot be written.
 void exportTo(const PaletteStore &store, const QString &path, Format format);
 
+// Reads the colors of the palette file at path. Throws ExchangeError.
+Imported readFrom(const QString &path);
+
 // Reads path and appends its colors to the palette in one write: all of them, or none.
 // Throws ExchangeError for the file, PaletteError for the palette.
 Imported importFrom(const PaletteStore &store, const QString &path);

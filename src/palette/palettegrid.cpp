@@ -6,6 +6,7 @@
 #include "ui/colorlabel.h"
 
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace {
 
@@ -60,9 +61,11 @@ void PaletteGrid::build()
                                                  t.top() + (i / 10) * pitchY);
         m_swatches[static_cast<size_t>(i)]->show();
     }
-    for (int i = 0; i < swatchCount; ++i)
+    for (int i = 0; i < swatchCount; ++i) {
         connect(m_swatches[static_cast<size_t>(i)], &ColorLabel::released, this,
                 [this, i](int button) { emit released(i, button); });
+        m_swatches[static_cast<size_t>(i)]->installEventFilter(this);
+    }
     m_frame->raise();
 }
 
@@ -95,6 +98,19 @@ void PaletteGrid::frameSwatch(int index)
 void PaletteGrid::hideFrame()
 {
     m_frame->hide();
+}
+
+bool PaletteGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Wheel)
+        return QObject::eventFilter(watched, event);
+    // High-resolution wheels and touchpads send small steps: they add up to notches.
+    m_wheel += static_cast<QWheelEvent *>(event)->angleDelta().y();
+    const int notches = m_wheel / QWheelEvent::DefaultDeltasPerStep;
+    m_wheel -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches != 0)
+        emit turned(-notches);
+    return true;
 }
 
 bool PaletteGrid::frameVisible() const

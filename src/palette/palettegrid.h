@@ -37,10 +37,16 @@ public:
 
 signals:
     void released(int index, int button);
+    // The wheel turned over the grid by whole notches: positive toward older records (down).
+    void turned(int notches);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *m_window;
     QWidget *m_frame;
     std::vector<ColorLabel *> m_swatches;
     std::vector<ChartRecord> m_records;
+    int m_wheel = 0; // eighths of a degree not yet a notch
 };

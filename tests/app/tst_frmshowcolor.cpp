@@ -163,16 +163,29 @@ void tst_frmshowcolor::menuTree()
     for (const char *name : {"mnuEdit", "mnuTool", "mnuhelp"})
         QVERIFY(!window->findChild<QMenu *>(QLatin1String(name))->menuAction()->isVisible());
     const QList<QAction *> edit = window->findChild<QMenu *>("mnuEdit")->actions();
-    QCOMPARE(edit.size(), 8);
+    QCOMPARE(edit.size(), 11);
     QCOMPARE(edit[0]->text(), QStringLiteral("Copy Color Value"));
     QVERIFY(edit[1]->isSeparator());
     QCOMPARE(edit[2]->objectName(), QStringLiteral("mnuDelCor"));
     QCOMPARE(edit[3]->objectName(), QStringLiteral("mnuCleanDup"));
-    QVERIFY(edit[4]->isSeparator());
-    QCOMPARE(edit[5]->objectName(), QStringLiteral("mnuExport"));
-    QCOMPARE(edit[6]->objectName(), QStringLiteral("mnuImport"));
-    QCOMPARE(edit[7]->objectName(), QStringLiteral("mnuDetails")); // the preview's menu alone
-    QVERIFY(!edit[7]->isVisible());
+    // Nothing to undo or redo yet.
+    QCOMPARE(edit[4]->objectName(), QStringLiteral("mnuUndo"));
+    QCOMPARE(std::pair(edit[4]->text(), edit[4]->isEnabled()),
+             std::pair(QStringLiteral("Undo"), false));
+    QCOMPARE(edit[5]->objectName(), QStringLiteral("mnuRedo"));
+    QCOMPARE(std::pair(edit[5]->text(), edit[5]->isEnabled()),
+             std::pair(QStringLiteral("Redo"), false));
+    QCOMPARE(edit[6]->text(), QStringLiteral("Palettes"));
+    QVERIFY(edit[7]->isSeparator());
+    QCOMPARE(edit[8]->objectName(), QStringLiteral("mnuExport"));
+    QCOMPARE(edit[9]->objectName(), QStringLiteral("mnuImport"));
+    QCOMPARE(edit[10]->objectName(), QStringLiteral("mnuDetails")); // the preview's menu alone
+    QVERIFY(!edit[10]->isVisible());
+    QStringList palettes;
+    for (QAction *action : window->findChild<QMenu *>("mnuPalettes")->actions())
+        palettes << action->text();
+    QCOMPARE(palettes,
+             (QStringList{"pal", "", "New Palette...", "Rename Palette...", "Remove Palette..."}));
     QStringList copyNames;
     for (QAction *action : window->findChild<QMenu *>("mnuCopydec")->actions())
         copyNames << action->objectName();

@@ -1,0 +1,238 @@
+// Palettes you can work with, in the main window: Undo and Redo in the Edit menu and on the
+// keyboard, the grid's pages turned by the wheel with their caption, and the named palettes of
+// the Palettes submenu.
+#include "../support/windowfixture.h"
+#include "palette/colorchart.h"
+#include "ui/colorlabel.h"
+
+#include <QTest>
+#include <QWheelEvent>
+
+namespace {
+
+QByteArray palette(int records)
+{
+    QByteArray bytes;
+    for (int i = 1; i <= records; ++i)
+        bytes += QStringLiteral("%1").arg(i, 6, 16, QLatin1Char('0')).toUpper().toLatin1();
+    return bytes;
+}
+
+void turnWheel(const WindowFixture &f, int delta, int times = 1)
+{
+    auto *swatch = f.find<ColorLabel>("lblcor(55)");
+    for (int i = 0; i < times; ++i) {
+        QWheelEvent wheel(QPointF(5, 5), swatch->mapToGlobal(QPointF(5, 5)), {}, {0, delta},
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(swatch, &wheel);
+    }
+}
+
+QString caption(const WindowFixture &f)
+{
+    return f.window->colorChart()->caption();
+}
+
+} // namespace
+
+class tst_Palettes : public QObject
+{
+    Q_OBJECT
+private slots:
+    void undoAndRedoEveryStep_data();
+    void undoAndRedoEveryStep();
+    void theWheelTurnsPages_data();
+    void theWheelTurnsPages();
+    void deleteOnTheSecondPage();
+    void namedPalettes();
+    void badNamesMakeNothing_data();
+    void badNamesMakeNothing();
+};
+
+void tst_Palettes::undoAndRedoEveryStep_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("Delete") << "mnuDelCor" << QByteArray("000001000003000001");
+    QTest::newRow("Clean Duplicate") << "mnuCleanDup" << QByteArray("000001000002000003");
+    QTest::newRow("Pick") << "pick" << QByteArray("00000100000200000300000100AABB");
+    QTest::newRow("Import") << "import" << QByteArray("000001000002000003000001010203");
+}
+
+void tst_Palettes::undoAndRedoEveryStep()
+{
+    QFETCH(QString, step);
+    QFETCH(QByteArray, after);
+    const QByteArray before = "000001000002000003000001";
+    WindowFixture f(before);
+    QAction *undo = f.action("mnuUndo");
+    QAction *redo = f.action("mnuRedo");
+    QVERIFY(!undo->isEnabled());
+    if (step == "pick") {
+        f.window->mnustartpick_Click();
+        QVERIFY(f.window->picking());
+        f.window->colorChart()->append(0xBBAA00);
+    } else if (step == "import") {
+        const QString source = f.dir.filePath("in.gpl");
+        writeFile(source, "GIMP Palette\n1 2 3\n");
+        f.window->colorChart()->importFrom(source);
+    } else {
+        f.window->lblcor_MouseUp(2, 1, 0, 0, 0); // the second newest: 000003
+        f.action(qPrintable(step))->trigger();
+    }
+    QCOMPARE(f.palette(), after);
+    const QString name = QString(QTest::currentDataTag());
+    QCOMPARE(std::pair(undo->text(), undo->isEnabled()), std::pair("Undo " + name, true));
+    QCOMPARE(std::pair(redo->text(), redo->isEnabled()), std::pair(QStringLiteral("Redo"), false));
+
+    // Ctrl+Z on the main window, then Ctrl+Shift+Z and Ctrl+Y.
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.palette(), before);
+    QCOMPARE(f.window->chartCount(), 4);
+    QCOMPARE(redo->text(), "Redo " + name);
+    QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.palette(), after);
+    QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(f.window.get(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(f.palette(), after);
+    QVERIFY(f.errors.isEmpty());
+}
+
+void tst_Palettes::theWheelTurnsPages_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QList<int>>("deltas"); // each turned once
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("swatch0"); // the record swatch 0 shows
+    QTest::newRow("one notch down")
+        << 523 << QList<int>{-120} << "Color Palette 101–200 of 523" << 423;
+    QTest::newRow("small steps add up")
+        << 523 << QList<int>(8, -15) << "Color Palette 101–200 of 523" << 423;
+    QTest::newRow("seven small steps are not a notch")
+        << 523 << QList<int>(7, -15) << "Color Palette" << 523;
+    QTest::newRow("down and back up")
+        << 523 << QList<int>{-120, -120, 120} << "Color Palette 101–200 of 523" << 423;
+    QTest::newRow("the last page, part empty")
+        << 523 << QList<int>(9, -120) << "Color Palette 501–523 of 523" << 23;
+    QTest::newRow("no page before the first") << 150 << QList<int>{120} << "Color Palette" << 150;
+    QTest::newRow("100 records have one page") << 100 << QList<int>{-120} << "Color Palette" << 100;
+    QTest::newRow("101 have two") << 101 << QList<int>{-120} << "Color Palette 101–101 of 101" << 1;
+    QTest::newRow("none") << 0 << QList<int>{-120} << "Color Palette" << 0;
+}
+
+void tst_Palettes::theWheelTurnsPages()
+{
+    QFETCH(int, records);
+    QFETCH(QList<int>, deltas);
+    QFETCH(QString, shown);
+    QFETCH(int, swatch0);
+    WindowFixture f(palette(records));
+    for (int delta : deltas)
+        turnWheel(f, delta);
+    QCOMPARE(caption(f), shown);
+    f.window->lblcor_MouseUp(0, 1, 0, 0, 0);
+    QCOMPARE(f.window->chartSelRecord(), swatch0);
+    QCOMPARE(f.action("mnuDelCor")->isEnabled(), swatch0 > 0);
+    // A pick, an import or a reload comes back to the newest hundred.
+    f.window->colorChart()->reloadAndSelectNewest();
+    QCOMPARE(caption(f), QStringLiteral("Color Palette"));
+}
+
+void tst_Palettes::deleteOnTheSecondPage()
+{
+    WindowFixture f(palette(150));
+    turnWheel(f, -120);
+    f.window->lblcor_MouseUp(3, 1, 0, 0, 0); // record 47
+    QCOMPARE(f.window->curColor(), 0x2F0000);
+    f.action("mnuDelCor")->trigger();
+    QCOMPARE(f.palette(), palette(46) + palette(150).mid(47 * 6));
+    QCOMPARE(caption(f), QStringLiteral("Color Palette 101–149 of 149")); // still the page
+    f.action("mnuUndo")->trigger();
+    QCOMPARE(f.palette(), palette(150));
+}
+
+void tst_Palettes::namedPalettes()
+{
+    WindowFixture f("0C0B0A");
+    ColorChart *chart = f.window->colorChart();
+    QStringList names{"brand", "brand2"};
+    chart->askName = [&](const QString &, const QString &) -> std::optional<QString> {
+        return names.takeFirst();
+    };
+    chart->confirm = [](const QString &) { return true; };
+    f.action("mnuNewPalette")->trigger();
+    QCOMPARE(chart->paletteName(), QStringLiteral("brand"));
+    QCOMPARE(caption(f), QStringLiteral("Color Palette: brand"));
+    QVERIFY(QFile::exists(f.dir.filePath("brand.hbk")));
+    chart->append(0x563412);
+    QCOMPARE(readFile(f.dir.filePath("brand.hbk")), QByteArray("123456"));
+    QCOMPARE(f.palette(), QByteArray("0C0B0A")); // pal.hbk untouched
+
+    // Each palette keeps its own steps; a rename keeps them too.
+    f.action("mnuRenamePalette")->trigger();
+    QCOMPARE(caption(f), QStringLiteral("Color Palette: brand2"));
+    QVERIFY(!QFile::exists(f.dir.filePath("brand.hbk")));
+    chart->usePalette("pal");
+    QVERIFY(!f.action("mnuUndo")->isEnabled());
+    QVERIFY(!f.action("mnuRenamePalette")->isEnabled() &&
+            !f.action("mnuRemovePalette")->isEnabled());
+    chart->usePalette("brand2");
+    QCOMPARE(f.action("mnuUndo")->text(), QStringLiteral("Undo Pick"));
+    f.action("mnuUndo")->trigger();
+    QCOMPARE(readFile(f.dir.filePath("brand2.hbk")), QByteArray());
+
+    // Kept in the settings for the next start.
+    {
+        WindowFixture again(QByteArray(), QStringLiteral("tst-fixture"));
+        Q_UNUSED(again);
+    }
+    QCOMPARE(PaletteSettings("tst-fixture").read(), QStringLiteral("brand2"));
+
+    // Removed to the trash, never deleted: the default palette comes back.
+    QStandardPaths::setTestModeEnabled(true);
+    f.action("mnuRemovePalette")->trigger();
+    if (!f.errors.isEmpty()) // no trash can be had here: nothing is lost either
+        QVERIFY2(f.errors.last().contains("trash") && QFile::exists(f.dir.filePath("brand2.hbk")),
+                 qPrintable(f.errors.last()));
+    else
+        QCOMPARE(chart->paletteName(), QStringLiteral("pal"));
+    QVERIFY(!QFile::exists(f.dir.filePath("brand2.hbk")) || !f.errors.isEmpty());
+}
+
+void tst_Palettes::badNamesMakeNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("empty") << ""
+                           << "1 to 64 characters";
+    QTest::newRow("65 characters") << QString(65, 'x') << "1 to 64 characters";
+    QTest::newRow("slash") << "a/b"
+                           << "no \"/\"";
+    QTest::newRow("dot") << ".hidden"
+                         << "does not start with \".\"";
+    QTest::newRow("control") << "a\nb"
+                             << "control characters";
+    QTest::newRow("used") << "pal"
+                          << "already exists";
+}
+
+void tst_Palettes::badNamesMakeNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, said);
+    WindowFixture f("0C0B0A");
+    f.window->colorChart()->askName = [&](const QString &, const QString &) {
+        return std::optional<QString>(name);
+    };
+    const QStringList before = QDir(f.dir.path()).entryList(QDir::Files);
+    f.action("mnuNewPalette")->trigger();
+    QCOMPARE(f.errors.size(), 1);
+    QVERIFY2(f.errors[0].contains(said), qPrintable(f.errors[0]));
+    QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), before);
+    QCOMPARE(f.window->colorChart()->paletteName(), QStringLiteral("pal"));
+}
+
+QTEST_MAIN(tst_Palettes)
+#include "tst_palettes.moc"
