@@ -8,6 +8,7 @@
 #include "instancechannel.h"
 #include "palette/colorchart.h"
 #include "palette/paletteexchange.h"
+#include "palette/palettelibrary.h"
 #include "palette/palettelocation.h"
 #include "palettecommands.h"
 #include "singleinstance.h"
@@ -98,10 +99,13 @@ int handOver(const QString &name, const PickRequest &request)
     return commandline::NoPick;
 }
 
-// The palette of this executable. Needs the application object, for the executable's folder.
-PaletteStore paletteStore()
+// The palette named of this executable, the default one when empty. Needs the application
+// object, for the executable's folder.
+PaletteStore paletteStore(const QString &palette = {})
 {
-    return PaletteStore(palettelocation::chooseFolder(QCoreApplication::applicationDirPath()));
+    return PaletteStore(
+        palettelocation::chooseFolder(QCoreApplication::applicationDirPath()),
+        palettelibrary::fileName(palette.isEmpty() ? palettelibrary::defaultName : palette));
 }
 
 // A request, from this start's command line or a later start's, answered exactly once.
@@ -111,6 +115,9 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
     using instanceprotocol::Answer;
     switch (request.kind) {
     case PickRequest::Show:
+        // A palette named alone is switched to, and kept for the next start.
+        if (!request.palette.isEmpty() && !window->picking())
+            window->colorChart()->usePalette(request.palette);
         if (!window->picking()) {
             window->show();
             window->raise();
@@ -119,7 +126,7 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
         reply(Answer{Answer::Ok, {}});
         break;
     case PickRequest::Pick:
-        window->pickFromCommand({}, request.sample);
+        window->pickFromCommand({}, request.sample, request.palette);
         reply(Answer{Answer::Ok, {}});
         break;
     case PickRequest::PickOnce: {
@@ -129,7 +136,7 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
                 reply(color ? Answer{Answer::Picked, colorformat::text(format, *color)}
                             : Answer{Answer::None, why});
             },
-            request.sample);
+            request.sample, request.palette);
         if (!started)
             reply(Answer{Answer::None, QStringLiteral("Huebrook is already picking.")});
         break;
@@ -137,7 +144,7 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
     case PickRequest::Import:
         try {
             const paletteexchange::Imported imported =
-                window->colorChart()->importFrom(request.path);
+                window->colorChart()->importFrom(request.path, request.palette);
             reply(Answer{Answer::Ok, paletteexchange::notice(imported, request.path)});
         } catch (const paletteexchange::ExchangeError &error) {
             reply(Answer{error.kind == paletteexchange::ExchangeError::Malformed ? Answer::Refused
@@ -187,7 +194,8 @@ int Main(int argc, char **argv)
     if (parsed.exportTo) {
         QCoreApplication app(argc, argv);
         QTextStream err(stderr);
-        return palettecommands::exportPalette(paletteStore(), *parsed.exportTo, err);
+        return palettecommands::exportPalette(paletteStore(parsed.exportTo->palette),
+                                              *parsed.exportTo, err);
     }
     if (!parsed.request)
         return parsed.exitStatus;
@@ -204,7 +212,7 @@ int Main(int argc, char **argv)
     if (request.kind == PickRequest::Import) {
         QCoreApplication app(argc, argv);
         QTextStream err(stderr);
-        return palettecommands::importPalette(paletteStore(), request.path, err);
+        return palettecommands::importPalette(paletteStore(request.palette), request.path, err);
     }
 
     // Without a display Qt would abort with a page of advice; a shortcut's caller gets one line.

@@ -3,6 +3,7 @@
 
 #include "formats/colorformat.h"
 #include "palette/paletteexchange.h"
+#include "palette/palettelibrary.h"
 #include "picker/samplesize.h"
 
 #include <QCommandLineParser>
@@ -53,6 +54,13 @@ const QCommandLineOption importFrom(QStringLiteral("import"),
                                                    "running Huebrook if there is one."),
                                     QStringLiteral("FILE"));
 
+const QCommandLineOption palette(QStringLiteral("palette"),
+                                 QStringLiteral("With --pick, --import or --export: works on the "
+                                                "palette NAME for this request alone (made "
+                                                "empty when there is none). Alone: switches to "
+                                                "it, in the running Huebrook if there is one."),
+                                 QStringLiteral("NAME"));
+
 QString extensions()
 {
     QStringList names;
@@ -90,12 +98,13 @@ Parsed paletteCommand(const QCommandLineParser &parser, Parsed &parsed)
                                     ? QFileInfo(value).fileName()
                                     : QStringLiteral(".") + QFileInfo(value).suffix(),
                                 extensions()));
-        parsed.exportTo = ExportCommand{path};
+        parsed.exportTo = ExportCommand{path, parser.value(palette)};
         return parsed;
     }
     PickRequest request;
     request.kind = PickRequest::Import;
     request.path = path;
+    request.palette = parser.value(palette);
     parsed.request = request;
     return parsed;
 }
@@ -108,8 +117,8 @@ void describe(QCommandLineParser &parser)
                        "{R} {G} {B} (hexadecimal), {h} {s} {l} (as css-hsl); {{ and }} are "
                        "braces.")
             .arg(colorformat::names().join(QStringLiteral(", "))));
-    parser.addOptions(
-        {help, version, pick, once, format, sample, convert, contrast, exportTo, importFrom});
+    parser.addOptions({help, version, pick, once, format, sample, convert, contrast, exportTo,
+                       importFrom, palette});
     parser.addPositionalArgument(QStringLiteral("COLOR"),
                                  QStringLiteral("With --convert or --contrast: a color."),
                                  QStringLiteral("[COLOR...]"));
@@ -171,6 +180,15 @@ Parsed parse(const QStringList &arguments)
         parsed.output = QStringLiteral("Huebrook 1.0\n");
         return parsed;
     }
+    // A bad name is refused before anything is shown or made.
+    if (parser.isSet(palette)) {
+        if (const QString why = palettelibrary::problem(parser.value(palette)); !why.isEmpty())
+            return bad(QStringLiteral("Bad --palette: %1").arg(why));
+        if (parser.isSet(convert) || parser.isSet(contrast))
+            return bad(QStringLiteral("--palette does not go with --%1.")
+                           .arg(parser.isSet(convert) ? QStringLiteral("convert")
+                                                      : QStringLiteral("contrast")));
+    }
     if (parser.isSet(exportTo) || parser.isSet(importFrom))
         return paletteCommand(parser, parsed);
     if (parser.isSet(convert) || parser.isSet(contrast))
@@ -200,6 +218,7 @@ Parsed parse(const QStringList &arguments)
     } else if (parser.isSet(pick)) {
         request.kind = PickRequest::Pick;
     }
+    request.palette = parser.value(palette);
     parsed.request = request;
     return parsed;
 }

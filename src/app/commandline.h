@@ -16,6 +16,7 @@ struct PickRequest
     QString format = QStringLiteral("hex"); // PickOnce only
     int sample = 0;                         // Pick and PickOnce: the sample size, 0 the kept one
     QString path;                           // Import: the file, absolute
+    QString palette; // the palette named for this request; for Show, the one to switch to
     bool operator==(const PickRequest &) const = default;
 };
 
@@ -32,6 +33,7 @@ struct ColorCommand
 struct ExportCommand
 {
     QString path;
+    QString palette; // the default one when empty
 };
 
 namespace commandline {

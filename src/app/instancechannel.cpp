@@ -2,6 +2,7 @@
 #include "instancechannel.h"
 
 #include "formats/colorformat.h"
+#include "palette/palettelibrary.h"
 #include "picker/samplesize.h"
 
 #include <QDir>
@@ -65,19 +66,34 @@ std::optional<int> unsample(const std::optional<QByteArray> &bytes)
 
 } // namespace
 
-QByteArray encode(const PickRequest &request)
+namespace {
+
+// The palette a request names, as a last field "p:NAME".
+QByteArray paletteField(const PickRequest &request)
+{
+    return request.palette.isEmpty() ? QByteArray() : " p:" + field(request.palette);
+}
+
+QByteArray encodeKind(const PickRequest &request)
 {
     switch (request.kind) {
     case PickRequest::Show:
-        return "show\n";
+        return "show";
     case PickRequest::Pick:
-        return "pick" + sampleField(request.sample) + '\n';
+        return "pick" + sampleField(request.sample);
     case PickRequest::PickOnce:
-        return "pick-once " + field(request.format) + sampleField(request.sample) + '\n';
+        return "pick-once " + field(request.format) + sampleField(request.sample);
     case PickRequest::Import:
-        return "import " + field(request.path) + '\n';
+        return "import " + field(request.path);
     }
     return {};
+}
+
+} // namespace
+
+QByteArray encode(const PickRequest &request)
+{
+    return encodeKind(request) + paletteField(request) + '\n';
 }
 
 QByteArray encode(const Answer &answer)
@@ -95,22 +111,24 @@ QByteArray encode(const Answer &answer)
     return {};
 }
 
-std::optional<PickRequest> decodeRequest(const QByteArray &line)
+namespace {
+
+std::optional<PickRequest> decodeKind(const QByteArray &line)
 {
     const auto [verb, rest] = split(line);
     if (verb == "show" && !rest)
-        return PickRequest{PickRequest::Show, QStringLiteral("hex"), 0, {}};
+        return PickRequest{PickRequest::Show, QStringLiteral("hex"), 0, {}, {}};
     if (verb == "pick") {
         const std::optional<int> sample = unsample(rest);
         if (!sample)
             return std::nullopt;
-        return PickRequest{PickRequest::Pick, QStringLiteral("hex"), *sample, {}};
+        return PickRequest{PickRequest::Pick, QStringLiteral("hex"), *sample, {}, {}};
     }
     if (verb == "import" && rest) {
         const std::optional<QString> path = unfield(*rest);
         if (!path || !QDir::isAbsolutePath(*path))
             return std::nullopt;
-        return PickRequest{PickRequest::Import, QStringLiteral("hex"), 0, *path};
+        return PickRequest{PickRequest::Import, QStringLiteral("hex"), 0, *path, {}};
     }
     if (verb != "pick-once" || !rest)
         return std::nullopt;
@@ -119,7 +137,26 @@ std::optional<PickRequest> decodeRequest(const QByteArray &line)
     const std::optional<int> sample = unsample(sampleBytes);
     if (!format || !colorformat::problem(*format).isEmpty() || !sample)
         return std::nullopt;
-    return PickRequest{PickRequest::PickOnce, *format, *sample, {}};
+    return PickRequest{PickRequest::PickOnce, *format, *sample, {}, {}};
+}
+
+} // namespace
+
+std::optional<PickRequest> decodeRequest(const QByteArray &whole)
+{
+    QByteArray line = whole;
+    QString palette;
+    if (const qsizetype at = line.lastIndexOf(" p:"); at >= 0) {
+        const std::optional<QString> name = unfield(line.mid(at + 3));
+        if (!name || !palettelibrary::problem(*name).isEmpty())
+            return std::nullopt;
+        palette = *name;
+        line.truncate(at);
+    }
+    std::optional<PickRequest> request = decodeKind(line);
+    if (request)
+        request->palette = palette;
+    return request;
 }
 
 std::optional<Answer> decodeAnswer(const QByteArray &line)

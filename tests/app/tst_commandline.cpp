@@ -62,6 +62,12 @@ void tst_CommandLine::arguments_data()
         << QStringList{"--pick", "--once", "--format", "{z}"} << -1 << "" << 2 << "{z}";
     QTest::newRow("unbalanced") << QStringList{"--pick", "--once", "--format", "}"} << -1 << "" << 2
                                 << "brace";
+    QTest::newRow("palette alone")
+        << QStringList{"--palette", "brand"} << int(PickRequest::Show) << "hex" << 0 << "";
+    QTest::newRow("palette with pick")
+        << QStringList{"--pick", "--palette=brand"} << int(PickRequest::Pick) << "hex" << 0 << "";
+    QTest::newRow("palette with a slash")
+        << QStringList{"--palette", "a/b"} << -1 << "" << 2 << "\"/\"";
 }
 
 void tst_CommandLine::arguments()
@@ -74,8 +80,11 @@ void tst_CommandLine::arguments()
     const commandline::Parsed parsed = commandline::parse(QStringList{"huebrook"} + args);
     QCOMPARE(parsed.exitStatus, status);
     QCOMPARE(parsed.request.has_value(), kind >= 0);
+    const QString palette = args.contains("--palette")         ? "brand"
+                            : args.contains("--palette=brand") ? "brand"
+                                                               : "";
     if (parsed.request)
-        QCOMPARE(*parsed.request, (PickRequest{PickRequest::Kind(kind), format, 0, {}}));
+        QCOMPARE(*parsed.request, (PickRequest{PickRequest::Kind(kind), format, 0, {}, palette}));
     QVERIFY2((parsed.output + parsed.error).contains(said), qPrintable(parsed.error));
     QVERIFY(!parsed.error.contains(QLatin1Char('\n')));
 }
@@ -131,6 +140,12 @@ void tst_CommandLine::paletteArguments_data()
     QTest::newRow("a second file")
         << QStringList{"--import", "y.gpl", "z.gpl"} << "" << 2 << "z.gpl";
     QTest::newRow("empty") << QStringList{"--import", ""} << "" << 2 << "needs a file";
+    QTest::newRow("export a named palette")
+        << QStringList{"--export", "x.css", "--palette", "brand"} << "export" << 0 << "";
+    QTest::newRow("bad palette name")
+        << QStringList{"--import", "y.gpl", "--palette", ".x"} << "" << 2 << "Bad --palette";
+    QTest::newRow("palette with convert") << QStringList{"--convert", "--palette", "a"} << "" << 2
+                                          << "--palette does not go with --convert";
 }
 
 void tst_CommandLine::paletteArguments()
@@ -150,7 +165,9 @@ void tst_CommandLine::paletteArguments()
                          : import        ? parsed.request->path
                                          : "";
     if (!asked.isEmpty())
-        QCOMPARE(path, QDir::current().absoluteFilePath(args.join('=').section('=', 1)));
+        QCOMPARE(path, QDir::current().absoluteFilePath(args.join('=').section('=', 1, 1)));
+    if (parsed.exportTo)
+        QCOMPARE(parsed.exportTo->palette, args.contains("--palette") ? args.last() : QString());
 }
 
 void tst_CommandLine::colorCommands_data()
@@ -245,6 +262,10 @@ void tst_CommandLine::protocol_data()
     QTest::newRow("import") << QByteArray("import %2Ftmp%2Fa%20b.kpl") << true << true;
     QTest::newRow("import relative") << QByteArray("import a.kpl") << true << false;
     QTest::newRow("import nothing") << QByteArray("import") << true << false;
+    QTest::newRow("palette") << QByteArray("pick-once hex 5 p:my%20colors") << true << true;
+    QTest::newRow("palette switch") << QByteArray("show p:brand") << true << true;
+    QTest::newRow("bad palette") << QByteArray("pick p:a%2Fb") << true << false;
+    QTest::newRow("empty palette") << QByteArray("show p:") << true << false;
     QTest::newRow("ok") << QByteArray("ok") << false << true;
     QTest::newRow("picked") << QByteArray("picked rgb(1%2C%202%2C%203)") << false << true;
     QTest::newRow("none") << QByteArray("none ") << false << true;
@@ -328,9 +349,10 @@ void tst_CommandLine::serverAnswersAPick()
     QLocalSocket socket;
     socket.connectToServer(path);
     QVERIFY(socket.waitForConnected(1000));
-    socket.write(instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "css-rgb", 0, {}}));
+    socket.write(
+        instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "css-rgb", 0, {}, {}}));
     QTRY_VERIFY(socket.canReadLine());
-    QCOMPARE(asked, (PickRequest{PickRequest::PickOnce, "css-rgb", 0, {}}));
+    QCOMPARE(asked, (PickRequest{PickRequest::PickOnce, "css-rgb", 0, {}, {}}));
     QCOMPARE(instanceprotocol::decodeAnswer(socket.readLine().chopped(1)),
              (Answer{Answer::Picked, QStringLiteral("rgb(1, 2, 3)")}));
 }
