@@ -5,6 +5,7 @@
 #include "models/cClrModels.h"
 #include "palette/gimppalette.h"
 #include "palette/paletteedit.h"
+#include "palette/palettesteps.h"
 #include "palette/palettestore.h"
 
 #include <QFile>
@@ -92,6 +93,34 @@ void BM_CleanDuplicate(benchmark::State &state)
 }
 BENCHMARK(BM_CleanDuplicate)
     ->Arg(10'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
+// Undo of each step on a palette of a million records, and the memory the step keeps: what it
+// removed, never the palette.
+void BM_UndoStep(benchmark::State &state, const char *kind)
+{
+    QTemporaryDir dir;
+    PaletteStore store(dir.path());
+    for (auto _ : state) {
+        state.PauseTiming();
+        writePalette(dir.filePath("pal.hbk"), state.range(0));
+        std::unique_ptr<PaletteStep> step =
+            QByteArray(kind) == "clean"
+                ? palettesteps::cleanDuplicates()
+                : palettesteps::deleteRecord(state.range(0) / 2,
+                                             store.readRecord(state.range(0) / 2));
+        step->redo(store);
+        state.ResumeTiming();
+        step->undo(store);
+    }
+}
+BENCHMARK_CAPTURE(BM_UndoStep, clean_duplicate, "clean")
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(BM_UndoStep, delete, "delete")
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);

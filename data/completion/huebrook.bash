@@ -24,6 +24,6 @@ _huebrook()
         return
         ;;
     esac
-    COMPREPLY=($(compgen -W '-h --help --version --pick --once --format --sample --convert --contrast --export --import' -- "$cur"))
+    COMPREPLY=($(compgen -W '-h --help --version --pick --once --format --sample --convert --contrast --export --import --palette' -- "$cur"))
 }
 complete -F _huebrook huebrook

@@ -11,3 +11,4 @@ complete -c huebrook -l convert -d 'Print each color in the format, one per line
 complete -c huebrook -l contrast -d 'Print the contrast ratio of two colors'
 complete -c huebrook -l export -r -F -d 'Write the palette to FILE (.gpl .ase .aco .kpl .soc .css)'
 complete -c huebrook -l import -r -F -d 'Append the colors of a palette FILE'
+complete -c huebrook -l palette -x -d 'Work on the named palette; alone, switch to it'

@@ -41,6 +41,7 @@ class tst_Palettes : public QObject
 private slots:
     void undoAndRedoEveryStep_data();
     void undoAndRedoEveryStep();
+    void keepsTheLast100Steps();
     void theWheelTurnsPages_data();
     void theWheelTurnsPages();
     void deleteOnTheSecondPage();
@@ -98,6 +99,20 @@ void tst_Palettes::undoAndRedoEveryStep()
     QTest::keyClick(f.window.get(), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(f.palette(), after);
     QVERIFY(f.errors.isEmpty());
+}
+
+void tst_Palettes::keepsTheLast100Steps()
+{
+    WindowFixture f;
+    for (int i = 1; i <= 105; ++i)
+        QVERIFY(f.window->colorChart()->append(i));
+    int undone = 0;
+    while (f.action("mnuUndo")->isEnabled()) {
+        f.action("mnuUndo")->trigger();
+        ++undone;
+    }
+    QCOMPARE(undone, 100);
+    QCOMPARE(f.palette(), palette(0) + QByteArray("010000020000030000040000050000"));
 }
 
 void tst_Palettes::theWheelTurnsPages_data()
