@@ -17,6 +17,7 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QFont>
+#include <QPointer>
 #include <QTextStream>
 #include <cstdio>
 
@@ -236,12 +237,18 @@ int Main(int argc, char **argv)
     std::function<void(const QString &)> reporter;
     if (request.kind == PickRequest::PickOnce)
         reporter = [](const QString &message) { printError(message); };
-    auto *window = new frmshowcolor(paletteStore(), PositionSettings(name), reporter);
+    // Closing deletes the window; any other way out (a single pick answered, a signal) deletes
+    // it here, so that what it set up on the desktop is taken down on every exit path.
+    const QPointer<frmshowcolor> window =
+        new frmshowcolor(paletteStore(), PositionSettings(name), reporter);
     server.onRequest = [window](const PickRequest &asked, const InstanceServer::Reply &reply) {
-        handle(window, asked, reply);
+        if (window)
+            handle(window, asked, reply);
     };
     handle(window, request, answerHere);
-    return app.exec();
+    const int status = app.exec();
+    delete window.data();
+    return status;
 }
 
 } // namespace basmain

@@ -217,6 +217,11 @@ void frmshowcolor::mnuWeb_Click()
 
 void frmshowcolor::reportError(const QString &message)
 {
+    // While picking, the frozen screens would cover a message box: it waits for picking to end.
+    if (m_run && !m_reporter) {
+        m_heldErrors << message;
+        return;
+    }
     // Also on the standard error, where a session's log keeps it after the box is gone.
     qWarning().noquote() << message;
     if (m_reporter)
@@ -327,6 +332,17 @@ void frmshowcolor::releaseRun()
     // running.
     m_run->deleteLater();
     m_run = nullptr;
+    // Said once the main window is back, from the event loop rather than the click that ended
+    // picking.
+    const QStringList held = std::exchange(m_heldErrors, {});
+    if (!held.isEmpty())
+        QMetaObject::invokeMethod(
+            this,
+            [this, held] {
+                for (const QString &message : held)
+                    reportError(message);
+            },
+            Qt::QueuedConnection);
 }
 
 bool frmshowcolor::takePick(Color color, const QString &palette)

@@ -86,5 +86,6 @@ private:
     QAction *mnuDetails = nullptr;
     frmdetails *m_details = nullptr;
     PickingRun *m_run = nullptr;
+    QStringList m_heldErrors; // said when picking ends
     WindowHome *m_home = nullptr;
 };

@@ -62,8 +62,10 @@ void PickingRun::showWindow()
 void PickingRun::takePick(Color color)
 {
     const bool kept = m_keep(color);
-    if (!m_answer)
+    if (kept && !m_answer)
         return;
+    // A pick that cannot be kept ends picking, so that what is wrong is said above the main
+    // window, never behind the frozen screens.
     if (kept)
         answer(color, {});
     else

@@ -84,7 +84,11 @@ frmdetails::frmdetails(QWidget *parent) : QWidget(parent, Qt::Window)
     m_second->setPlaceholderText(QStringLiteral("#RRGGBB"));
     m_second->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("#?[0-9A-Fa-f]{0,6}")), m_second));
-    connect(m_second, &QLineEdit::textEdited, this, &frmdetails::showContrasts);
+    connect(m_second, &QLineEdit::textEdited, this, [this](const QString &text) {
+        // Typed, it stays; emptied, the selected swatch comes back.
+        m_typed = !text.isEmpty();
+        showContrasts();
+    });
     m_other = addContrastRow(grid, row++, m_second);
     setColor(m_color);
 }
@@ -116,6 +120,8 @@ void frmdetails::setColor(Color color)
 
 void frmdetails::setSecondColor(Color color)
 {
+    if (m_typed)
+        return;
     m_second->setText(bascommon::ColorToHex(color));
     showContrasts();
 }

@@ -44,6 +44,7 @@ private:
     QLabel *m_name;
     QList<std::pair<QString, QLineEdit *>> m_notations; // format name, its text
     QLineEdit *m_second;
+    bool m_typed = false; // the second color was typed, not selected
     Contrast m_white{};
     Contrast m_black{};
     Contrast m_other{};

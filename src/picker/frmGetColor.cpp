@@ -157,8 +157,12 @@ void frmGetColor::keyPressEvent(QKeyEvent *event)
 
 void frmGetColor::wheelEvent(QWheelEvent *event)
 {
-    // Some platforms turn a wheel held with Shift into a sideways one.
+    // Some platforms turn a wheel held with Shift into a sideways one. High-resolution wheels
+    // and touchpads send parts of a notch, which add up, either way.
     const QPoint delta = event->angleDelta();
-    if (const int notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120)
+    m_wheel += delta.y() != 0 ? delta.y() : delta.x();
+    const int notches = m_wheel / QWheelEvent::DefaultDeltasPerStep;
+    m_wheel -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches != 0)
         emit wheelTurned(notches, event->modifiers());
 }

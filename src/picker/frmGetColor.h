@@ -70,4 +70,5 @@ private:
     std::optional<QPoint> m_pick;
     loupe::Reading m_reading;
     loupe::Layout m_loupe;
+    int m_wheel = 0; // eighths of a degree not yet a notch
 };

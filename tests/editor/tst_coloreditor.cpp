@@ -280,6 +280,14 @@ void tst_ColorEditor::detailsFollowTheCurrentColor()
     QCOMPARE(contrasts(), (QStringList{"4.00:1", "5.25:1", "1.12:1"}));
     details->findChild<QPushButton *>("cmdCopycss-rgb")->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("rgb(255, 0, 0)"));
+    // A typed color stays through swatch selections and picks, until the user empties it.
+    f.window->lblcor_MouseUp(0, 1, 0, 0, 0);
+    f.window->CurrentColorChanged(0x0000FF);
+    QCOMPARE(field("txtSecond"), QStringLiteral("#777777"));
+    details->findChild<QLineEdit *>("txtSecond")->selectAll();
+    QTest::keyClick(details->findChild<QLineEdit *>("txtSecond"), Qt::Key_Backspace);
+    f.window->lblcor_MouseUp(0, 1, 0, 0, 0);
+    QCOMPARE(field("txtSecond"), QStringLiteral("#0C0B0A"));
 }
 
 QTEST_MAIN(tst_ColorEditor)

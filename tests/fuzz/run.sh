@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the palette fuzzers with clang and runs each for a bounded time on its seed corpus: the
-# palette file's harnesses for the time given, each exchange reader's for a third of it.
+# palette file's harnesses for the time given, each exchange reader's for a fifth of it.
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 build_dir=${1:?build folder}
@@ -14,7 +14,7 @@ for harness in "${harnesses[@]}"; do
     mkdir -p "$corpus"
     case $harness in
         reader | cycle) seeds=corpus; time=$seconds ;;
-        *) seeds=corpus-$harness; time=$(( (seconds + 2) / 3 )) ;;
+        *) seeds=corpus-$harness; time=$(( (seconds + 4) / 5 )) ;;
     esac
     cp -n "$source_dir/tests/fuzz/$seeds"/* "$corpus"/ 2>/dev/null || true
     artifacts="$build_dir/artifacts-$harness"

@@ -13,11 +13,13 @@
 #include "ui/colorlabel.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 
@@ -73,6 +75,9 @@ private slots:
     void loupe_data();
     void loupe();
     void loupeBesideThePreview();
+    void aPickThatCannotBeKeptEndsPicking();
+    void smallWheelStepsAddUp_data();
+    void smallWheelStepsAddUp();
 };
 
 void tst_Picking::designs_data()
@@ -420,3 +425,56 @@ void tst_Picking::loupeBesideThePreview()
 
 QTEST_MAIN(tst_Picking)
 #include "tst_picking.moc"
+
+void tst_Picking::aPickThatCannotBeKeptEndsPicking()
+{
+    WindowFixture f("0C0B0A");
+    frmGetColor *picker = startPicking(f);
+    QVERIFY(picker);
+    // The palette's folder gives way under it: the file is now a folder.
+    QFile::remove(f.dir.filePath("pal.hbk"));
+    QVERIFY(QDir(f.dir.path()).mkdir("pal.hbk"));
+    moveTo(picker, QPoint(10, 10));
+    QTest::mouseRelease(picker, Qt::LeftButton);
+    QTRY_VERIFY(!f.window->picking());
+    QVERIFY(!picker->isVisible());
+    QVERIFY(f.window->isVisible());
+    QVERIFY(!f.errors.isEmpty());
+    QVERIFY2(f.errors[0].contains("add a color") && f.errors[0].contains("it is a folder"),
+             qPrintable(f.errors[0]));
+}
+
+void tst_Picking::smallWheelStepsAddUp_data()
+{
+    QTest::addColumn<QList<int>>("deltas");
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<int>("zoomBy");
+    QTest::addColumn<int>("sampleBy");
+    QTest::newRow("eight of 15: a notch") << QList<int>(8, 15) << false << 2 << 0;
+    QTest::newRow("seven of 15: none yet") << QList<int>(7, 15) << false << 0 << 0;
+    QTest::newRow("down in small steps") << QList<int>(16, -15) << false << -4 << 0;
+    QTest::newRow("back and forth") << QList<int>{60, 60, -60, 60, 60} << false << 2 << 0;
+    QTest::newRow("with Shift, the sample size") << QList<int>(4, 30) << true << 0 << 2;
+}
+
+void tst_Picking::smallWheelStepsAddUp()
+{
+    QFETCH(QList<int>, deltas);
+    QFETCH(bool, shift);
+    QFETCH(int, zoomBy);
+    QFETCH(int, sampleBy);
+    WindowFixture f;
+    frmGetColor *picker = startPicking(f);
+    QVERIFY(picker);
+    const int zoom = sessionOf(f).zoom();
+    const int sample = sessionOf(f).sampleSize();
+    for (const int delta : deltas) {
+        QWheelEvent wheel(QPointF(5, 5), picker->mapToGlobal(QPointF(5, 5)), {}, {0, delta},
+                          Qt::NoButton, shift ? Qt::ShiftModifier : Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(picker, &wheel);
+    }
+    QCOMPARE(sessionOf(f).zoom(), zoom + zoomBy);
+    QCOMPARE(sessionOf(f).sampleSize(), sample + sampleBy);
+    QTest::mouseRelease(picker, Qt::RightButton);
+}
