@@ -5,6 +5,7 @@
 #include "desktopsession.h"
 #include "swayipc.h"
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -74,7 +75,9 @@ std::optional<QString> focusedOutput()
 void ask(Ask what, const QByteArray &payload, QObject *context,
          std::function<void(std::optional<QByteArray>)> then)
 {
-    const swayipc::Message type = what == Ask::Tree ? swayipc::GetTree : swayipc::RunCommand;
+    const swayipc::Message type = what == Ask::Tree     ? swayipc::GetTree
+                                  : what == Ask::Config ? swayipc::GetConfig
+                                                        : swayipc::RunCommand;
     unixsocket::Socket socket;
     if (present())
         socket = unixsocket::connectTo(qEnvironmentVariable("SWAYSOCK"));
@@ -85,6 +88,43 @@ void ask(Ask what, const QByteArray &payload, QObject *context,
         return;
     }
     new Request(std::move(socket), type, context, std::move(then));
+}
+
+namespace {
+
+// What restorePointer sends; empty while the pointer is not hidden by us.
+QByteArray &restoring()
+{
+    static QByteArray command;
+    return command;
+}
+
+} // namespace
+
+void hidePointer(QObject *context, std::function<void()> then)
+{
+    if (!present()) {
+        then();
+        return;
+    }
+    ask(Ask::Config, {}, context, [context, then](std::optional<QByteArray> config) {
+        if (!config) {
+            then();
+            return;
+        }
+        restoring() = swayipc::restoreHideCursor(*config);
+        // Hidden a millisecond after the last motion, which is now: sway draws the next frame
+        // without it, and a copy asked for after that is of such a frame.
+        ask(Ask::Command, "seat * hide_cursor 1", context,
+            [context, then](auto) { QTimer::singleShot(3, context, then); });
+    });
+}
+
+void restorePointer()
+{
+    const QByteArray command = std::exchange(restoring(), {});
+    if (!command.isEmpty())
+        ask(Ask::Command, command, qApp, [](auto) {});
 }
 
 } // namespace swaydesktop

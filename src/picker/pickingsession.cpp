@@ -22,12 +22,20 @@ PickingSession::PickingSession(ScreenCapture *capture, QObject *parent)
         Form_Load();
     });
     connect(m_capture, &ScreenCapture::unavailable, this, &PickingSession::failed);
-    connect(m_capture, &ScreenCapture::failed, this, &PickingSession::failed);
-    connect(m_capture, &ScreenCapture::captured, this, &PickingSession::showPicking);
+    connect(m_capture, &ScreenCapture::failed, this, [this](const QString &reason) {
+        swaydesktop::restorePointer();
+        emit failed(reason);
+    });
+    connect(m_capture, &ScreenCapture::captured, this,
+            [this](const QList<ScreenPicture> &pictures) {
+                swaydesktop::restorePointer();
+                showPicking(pictures);
+            });
 }
 
 PickingSession::~PickingSession()
 {
+    swaydesktop::restorePointer();
     // The preview is a child of a frozen window.
     qDeleteAll(m_windows);
 }
@@ -46,7 +54,9 @@ void PickingSession::Form_Load()
 
 void PickingSession::CaptureScreen()
 {
-    m_capture->capture();
+    // Where the compositor draws the pointer into the screen's copy, it is hidden first: the
+    // pixel under it is what a person picks.
+    swaydesktop::hidePointer(this, [this] { m_capture->capture(); });
 }
 
 void PickingSession::showPicking(const QList<ScreenPicture> &pictures)

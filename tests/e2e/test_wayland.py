@@ -117,9 +117,13 @@ class WaylandPicking(unittest.TestCase):
     # stood (it must not be in the picture); away from the preview, which sway centres and
     # mutter places at the top left.
     # The second output of sway stands right of the first, 1280x1024 at scale 1.
+    # sway draws its pointer in software here, into every copy of the screen: "here" is where
+    # it rested when it clicked the eyedropper, "here:3,6" inside its arrow.
     CASES = [
-        ("sway", 1, 1, [(50, 60), (51, 60), (1919, 1079), (900, 400), (1201, 77)]),
-        ("sway", 2, 1, [(101, 121), (102, 121), (101, 122), (1919, 1079), (781, 301)]),
+        ("sway", 1, 1, ["here", "here:3,6", (50, 60), (51, 60), (1919, 1079), (900, 400),
+                        (1201, 77)]),
+        ("sway", 2, 1, ["here", "here:3,6", (101, 121), (102, 121), (101, 122), (1919, 1079),
+                        (781, 301)]),
         ("sway", 1, 2, [(2500, 700), (1920, 1023), (3199, 0), (300, 900), (3001, 5)]),
         ("gnome", 1, 1, [(250, 60), (251, 61), (1919, 1079), (100, 300), (400, 900)]),
     ]
@@ -128,12 +132,13 @@ class WaylandPicking(unittest.TestCase):
         for desktop, scale, outputs, picks in self.CASES:
             with self.subTest(desktop=desktop, scale=scale, outputs=outputs):
                 self.need(desktop)
-                result = run_rig(desktop, "pick", *("%d,%d" % p for p in picks), scale=scale,
-                                 outputs=outputs)
-                self.assertEqual(result["records"], records(picks))
+                result = run_rig(desktop, "pick", *(p if isinstance(p, str) else "%d,%d" % p
+                                                    for p in picks), scale=scale, outputs=outputs)
+                picked = [tuple(p) for p in result["picks"]]
+                self.assertEqual(result["records"], records(picked))
                 # After the right click the main window is back with the grid reloaded: the
                 # newest record is the current color its preview shows.
-                self.assertEqual(result["current"], records(picks[-1:]))
+                self.assertEqual(result["current"], records(picked[-1:]))
                 # The preview floats above the frozen screens, on the primary one.
                 self.assertTrue(result["preview"]["visible"], result["preview"])
                 self.assertLess(result["preview"]["rect"][0], 1920, result["preview"])

@@ -292,13 +292,20 @@ class Session:
 
 def pick(session, picks):
     """Picks all but the last pixel, ends picking, then picks the last one in a second picking.
-    A pick "here" is the pixel under the pointer where it clicked the eyedropper, without a move:
-    the frozen picture must show the screen there, not the pointer."""
+    A pick "here" is the pixel under the pointer where it clicked the eyedropper, without a move,
+    and "here:DX,DY" one inside the arrow: the frozen picture must show the screen there, not the
+    pointer."""
     session.show_pattern()
     origin = home = session.start_huebrook()
     eyedropper = (origin[0] + 14, origin[1] + 12)
-    picks = [(round(eyedropper[0] * session.scale), round(eyedropper[1] * session.scale))
-             if p == "here" else p for p in picks]
+    def resolve(p):
+        # "here:DX,DY": that many device pixels right of and below it, inside the arrow
+        if not isinstance(p, str):
+            return p
+        dx, dy = (int(v) for v in p.partition(":")[2].split(",")) if ":" in p else (0, 0)
+        return (round(eyedropper[0] * session.scale) + dx,
+                round(eyedropper[1] * session.scale) + dy)
+    picks = [resolve(p) for p in picks]
     for number, group in enumerate((picks[:-1], picks[-1:])):
         start_picking(session, origin)
         if number == 0:
@@ -514,7 +521,7 @@ def main():
     session = Session(desktop, scale)
     try:
         if case == "pick":
-            result = pick(session, [p if p == "here" else tuple(int(v) for v in p.split(","))
+            result = pick(session, [p if p.startswith("here") else tuple(int(v) for v in p.split(","))
                                     for p in sys.argv[3:]])
         elif case == "cursor":
             result = cursor(session)
