@@ -2,7 +2,7 @@
 #include "desktopsession.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QGuiApplication>
 
 namespace desktopsession {
@@ -14,8 +14,14 @@ bool qtOnWayland()
 
 bool kwinOnBus()
 {
-    const QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
-    return bus && bus->isServiceRegistered(QStringLiteral("org.kde.KWin"));
+    // Asked of the bus itself with a deadline of its own: a stalled bus must not hold the
+    // window for the default 25 seconds.
+    QDBusMessage ask = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    ask << QStringLiteral("org.kde.KWin");
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(ask, QDBus::Block, 100);
+    return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
 }
 
 } // namespace desktopsession

@@ -70,10 +70,12 @@ public:
     using QTemporaryFile::QTemporaryFile;
     ~LoadedScript() override
     {
-        // Waited for, once, as the window goes: a script left behind would outlive the program.
+        // Sent as the window goes, and waited for a moment so that it leaves before the program
+        // ends: a script left behind would outlive the program. KWin takes it even when it
+        // answers later than that.
         if (!name.isEmpty())
             QDBusConnection::sessionBus().call(
-                scriptingMessage(QStringLiteral("unloadScript"), {name}), QDBus::Block, 1000);
+                scriptingMessage(QStringLiteral("unloadScript"), {name}), QDBus::Block, 100);
     }
     QString name;
 };

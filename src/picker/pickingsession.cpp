@@ -9,7 +9,6 @@
 #include "samplesize.h"
 #include "sampling.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <algorithm>
 
@@ -47,7 +46,7 @@ void PickingSession::start()
 
 void PickingSession::Form_Load()
 {
-    QCoreApplication::processEvents();
+    // aboutToCapture's receivers have let the hidden windows go already.
     clipboard::clear();
     CaptureScreen();
 }

@@ -9,6 +9,7 @@
 #include "picker/frmpick.h"
 #include "picker/pickcursor.h"
 #include "picker/pickingsession.h"
+#include "picker/samplesettings.h"
 #include "picker/sampling.h"
 #include "ui/colorlabel.h"
 
@@ -463,7 +464,9 @@ void tst_Picking::smallWheelStepsAddUp()
     QFETCH(bool, shift);
     QFETCH(int, zoomBy);
     QFETCH(int, sampleBy);
-    WindowFixture f;
+    // The size the wheel sets is kept: under a name of its own, from 1.
+    QVERIFY(SampleSettings("tst-wheel").write(1));
+    WindowFixture f({}, "tst-wheel");
     frmGetColor *picker = startPicking(f);
     QVERIFY(picker);
     const int zoom = sessionOf(f).zoom();
