@@ -1,6 +1,7 @@
 """The layers of src/ as docs/ARCHITECTURE.md draws them: a folder includes only from the folders
-drawn below it, never from one beside or above it; every folder is drawn; and no two files
-include each other's headers both ways."""
+drawn below it, never from one beside or above it; every folder is drawn; no two files include
+each other's headers both ways; and no include climbs out of its folder with "../", which would
+hide where it goes. test_check_layers.py runs it on a tree that breaks every rule."""
 
 import os
 import re
@@ -23,7 +24,8 @@ def drawn_layers(architecture):
 
 
 def includes(src):
-    """(folder, file stem, included folder, included stem) for every quoted include."""
+    """(folder, file stem, included folder, included stem, as written) for every quoted
+    include; a relative path is resolved against the including file's folder."""
     for folder in sorted(os.listdir(src)):
         path = os.path.join(src, folder)
         if not os.path.isdir(path):
@@ -34,9 +36,14 @@ def includes(src):
                     continue
                 text = open(os.path.join(root, name), encoding="utf-8").read()
                 for target in INCLUDE.findall(text):
-                    parts = target.split("/")
+                    resolved = target
+                    if target.startswith(".."):
+                        resolved = os.path.relpath(os.path.normpath(os.path.join(
+                            os.path.relpath(root, src), target)))
+                    parts = resolved.split("/")
                     other = parts[0] if len(parts) > 1 else folder
-                    yield folder, os.path.splitext(name)[0], other, os.path.splitext(parts[-1])[0]
+                    yield (folder, os.path.splitext(name)[0], other,
+                           os.path.splitext(parts[-1])[0], target)
 
 
 def problems(src, architecture):
@@ -47,7 +54,9 @@ def problems(src, architecture):
     for folder in sorted(folders - set(row_of)):
         found.append("src/%s is not drawn in the layers" % folder)
     edges = set()
-    for folder, stem, other, other_stem in includes(src):
+    for folder, stem, other, other_stem, written in includes(src):
+        if "../" in written:
+            found.append("%s/%s includes %s: a relative path" % (folder, stem, written))
         edges.add(((folder, stem), (other, other_stem)))
         if other == folder or other not in folders:
             continue  # a folder's own files, and generated or outside headers

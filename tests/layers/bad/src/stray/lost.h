@@ -1,0 +1,1 @@
+// A folder the diagram does not draw.
