@@ -2,7 +2,9 @@
 #include "portalscreenshot.h"
 #include "screencapture.h"
 
+#include <QPointer>
 #include <QScreen>
+#include <QThreadPool>
 #include <QTimer>
 
 namespace {
@@ -50,15 +52,14 @@ public:
         connect(&m_portal, &PortalScreenshot::unavailable, this, &ScreenCapture::unavailable);
         connect(&m_portal, &PortalScreenshot::failed, this, &ScreenCapture::failed);
         connect(&m_portal, &PortalScreenshot::captured, this, [this](const QByteArray &file) {
-            const QImage picture = QImage::fromData(file);
-            const QList<QScreen *> screens = screensToCapture();
-            const QList<ScreenPicture> pictures =
-                picture.isNull() ? QList<ScreenPicture>() : splitByScreen(picture, screens);
-            if (pictures.isEmpty() || pictures.first().screen != screens.first())
-                emit failed(QStringLiteral("The screen could not be captured: the desktop's "
-                                           "screenshot could not be decoded."));
-            else
-                emit captured(pictures);
+            // A PNG of a large desktop takes a good part of a second to decode: off the GUI
+            // thread, back in the event loop, and dropped if the capture has gone meanwhile.
+            QThreadPool::globalInstance()->start([file, self = QPointer<PortalCapture>(this)] {
+                QImage picture = QImage::fromData(file);
+                QMetaObject::invokeMethod(
+                    self, [self, picture = std::move(picture)] { self->decoded(picture); },
+                    Qt::QueuedConnection);
+            });
         });
     }
 
@@ -74,6 +75,18 @@ public:
     }
 
 private:
+    void decoded(const QImage &picture)
+    {
+        const QList<QScreen *> screens = screensToCapture();
+        const QList<ScreenPicture> pictures =
+            picture.isNull() ? QList<ScreenPicture>() : splitByScreen(picture, screens);
+        if (pictures.isEmpty() || pictures.first().screen != screens.first())
+            emit failed(QStringLiteral("The screen could not be captured: the desktop's "
+                                       "screenshot could not be decoded."));
+        else
+            emit captured(pictures);
+    }
+
     PortalScreenshot m_portal;
 };
 
