@@ -99,14 +99,17 @@ void keepPlace(QWidget &window, std::function<void(bool)> then)
     }
     const QString name =
         QStringLiteral("huebrook-place-%1").arg(QCoreApplication::applicationPid());
+    // Named before KWin answers: a program that ends meanwhile still unloads it, after the load
+    // in KWin's order.
+    file->name = name;
     whenAnswered(scriptingCall(QStringLiteral("loadScript"), {file->fileName(), name}), file,
-                 [file, name, then](const QDBusMessage &loaded) {
+                 [file, then](const QDBusMessage &loaded) {
                      const QDBusReply<int> id(loaded);
                      if (!id.isValid() || id.value() < 0) {
+                         file->name.clear();
                          file->deleteLater();
                          return then(false);
                      }
-                     file->name = name;
                      // KWin reads the file when the script starts. start() runs every loaded script
                      // not yet running, which is this one; the path of a single script differs
                      // between KWin versions.

@@ -207,6 +207,14 @@ class WaylandPicking(unittest.TestCase):
                 before, after = result["main"]
                 self.assertEqual(after, before)
 
+    def test_kde_first_start_pick_once_leaves_kwin_as_it_found_it(self):
+        self.need("kde")
+        result = run_rig("kde", "once-script")
+        self.assertEqual(result["status"], 0, result)
+        self.assertIn("boolean", result["reply"])  # KWin answered the question
+        self.assertFalse(result["loaded"], result)
+        self.assertEqual([f for f in result["left"] if "huebrook" in f], [], result)
+
     def test_kde_pointer_shows_over_the_frozen_screen(self):
         self.need("kde")
         self.assertGreater(run_rig("kde", "cursor")["differing"], 20)

@@ -413,6 +413,24 @@ def nudge(session, x, y):
     return {"records": session.records().decode()}
 
 
+def once_script(session):
+    """A first start's --pick --once on KDE Plasma: after its pick it must leave KWin as it found
+    it, without the script that keeps the main window's place, and without its file."""
+    session.show_pattern()
+    before = set(os.listdir("/tmp"))
+    once = session.start("once", [os.path.join(RIG, "app", "huebrook"), "--pick", "--once"])
+    wait_until(lambda: session.window(PREVIEW), what="the preview window")
+    time.sleep(0.5)  # KWin has the script by now
+    session.desk.click(200, 200)
+    once.wait(timeout=10)
+    loaded = subprocess.run(
+        ["dbus-send", "--session", "--print-reply", "--dest=org.kde.KWin", "/Scripting",
+         "org.kde.kwin.Scripting.isScriptLoaded", "string:huebrook-place-%d" % once.pid],
+        capture_output=True, text=True).stdout
+    return {"status": once.returncode, "loaded": "boolean true" in loaded, "reply": loaded,
+            "left": sorted(set(os.listdir("/tmp")) - before)}
+
+
 def noportal(session):
     # A session bus of its own, with nothing on it that could capture the screen.
     config = os.path.join(OUT, "bare-bus.conf")
@@ -529,6 +547,8 @@ def main():
             result = pick_grim(session, sys.argv[3:])
         elif case == "nudge":
             result = nudge(session, *(int(v) for v in sys.argv[3].split(",")))
+        elif case == "once-script":
+            result = once_script(session)
         elif case == "noportal":
             result = noportal(session)
         else:
