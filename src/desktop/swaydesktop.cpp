@@ -92,11 +92,29 @@ void ask(Ask what, const QByteArray &payload, QObject *context,
 
 namespace {
 
-// What restorePointer sends; empty while the pointer is not hidden by us.
-QByteArray &restoring()
+// The command that gives the pointer back its configured hiding, read from sway's configuration
+// once per run: the configuration is only read again on a reload.
+std::optional<QByteArray> &configured()
 {
-    static QByteArray command;
+    static std::optional<QByteArray> command;
     return command;
+}
+
+// Whether the pointer is hidden by us, until restorePointer.
+bool &hidden()
+{
+    static bool pointerHidden = false;
+    return pointerHidden;
+}
+
+void hide(QObject *context, std::function<void()> then)
+{
+    // Hidden a millisecond after the last motion, which is now: sway draws the next frame
+    // without it, and a copy asked for after that is of such a frame.
+    ask(Ask::Command, "seat * hide_cursor 1", context, [context, then](auto reply) {
+        hidden() = reply.has_value();
+        QTimer::singleShot(2, context, then);
+    });
 }
 
 } // namespace
@@ -107,24 +125,20 @@ void hidePointer(QObject *context, std::function<void()> then)
         then();
         return;
     }
+    if (configured())
+        return hide(context, std::move(then));
     ask(Ask::Config, {}, context, [context, then](std::optional<QByteArray> config) {
-        if (!config) {
-            then();
-            return;
-        }
-        restoring() = swayipc::restoreHideCursor(*config);
-        // Hidden a millisecond after the last motion, which is now: sway draws the next frame
-        // without it, and a copy asked for after that is of such a frame.
-        ask(Ask::Command, "seat * hide_cursor 1", context,
-            [context, then](auto) { QTimer::singleShot(3, context, then); });
+        if (!config)
+            return then();
+        configured() = swayipc::restoreHideCursor(*config);
+        hide(context, then);
     });
 }
 
 void restorePointer()
 {
-    const QByteArray command = std::exchange(restoring(), {});
-    if (!command.isEmpty())
-        ask(Ask::Command, command, qApp, [](auto) {});
+    if (std::exchange(hidden(), false) && configured())
+        ask(Ask::Command, *configured(), qApp, [](auto) {});
 }
 
 } // namespace swaydesktop

@@ -9,7 +9,9 @@
 #include "samplesize.h"
 #include "sampling.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QTimer>
 #include <algorithm>
 
 PickingSession::PickingSession(ScreenCapture *capture, QObject *parent)
@@ -17,6 +19,13 @@ PickingSession::PickingSession(ScreenCapture *capture, QObject *parent)
 {
     m_capture->setParent(this);
     connect(m_capture, &ScreenCapture::ready, this, [this] {
+        // Where the compositor draws the pointer into the screen's copy, it is hidden first,
+        // while the windows go: the pixel under it is what a person picks.
+        swaydesktop::hidePointer(this, [this] {
+            m_pointerHidden = true;
+            if (m_captureAsked)
+                m_capture->capture();
+        });
         emit aboutToCapture();
         Form_Load();
     });
@@ -27,8 +36,10 @@ PickingSession::PickingSession(ScreenCapture *capture, QObject *parent)
     });
     connect(m_capture, &ScreenCapture::captured, this,
             [this](const QList<ScreenPicture> &pictures) {
-                swaydesktop::restorePointer();
                 showPicking(pictures);
+                // Once the frozen screens stand: sway takes a moment over the command, and the
+                // pointer shows at its next motion either way.
+                QTimer::singleShot(250, qApp, &swaydesktop::restorePointer);
             });
 }
 
@@ -53,9 +64,9 @@ void PickingSession::Form_Load()
 
 void PickingSession::CaptureScreen()
 {
-    // Where the compositor draws the pointer into the screen's copy, it is hidden first: the
-    // pixel under it is what a person picks.
-    swaydesktop::hidePointer(this, [this] { m_capture->capture(); });
+    m_captureAsked = true;
+    if (m_pointerHidden)
+        m_capture->capture();
 }
 
 void PickingSession::showPicking(const QList<ScreenPicture> &pictures)

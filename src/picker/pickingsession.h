@@ -81,6 +81,10 @@ private:
     void showPickPoint();
 
     ScreenCapture *m_capture;
+    // The capture waits for both: the pointer hidden where the compositor draws it into the
+    // copy, and the windows gone that must not be in it.
+    bool m_pointerHidden = false;
+    bool m_captureAsked = false;
     QList<frmGetColor *> m_windows;
     frmpick *m_preview = nullptr;
     frmGetColor *m_current = nullptr; // the window holding the pick point, or nudged next
