@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -40,6 +41,9 @@ public:
         }
         m_reader = ends[0];
         fcntl(m_reader, F_SETFL, fcntl(m_reader, F_GETFL) | O_NONBLOCK);
+        // A screen is megabytes: a pipe of 64 KiB would wake us, and hold KWin up, a hundred
+        // times over. As large as an unprivileged process may make it; the default otherwise.
+        fcntl(m_reader, F_SETPIPE_SZ, 1 << 20);
         auto *notifier = new QSocketNotifier(m_reader, QSocketNotifier::Read, this);
         connect(notifier, &QSocketNotifier::activated, this, [this, notifier] {
             if (!readSome()) {
@@ -91,15 +95,17 @@ private:
     // False once KWin has closed its end, or the pipe fails.
     bool readSome()
     {
-        char buffer[1 << 16];
         for (;;) {
-            const ssize_t n = read(m_reader, buffer, sizeof buffer);
+            // Straight into the picture's bytes, a pipe's worth at a time.
+            const qsizetype had = m_data.size();
+            m_data.resize(had + (1 << 20));
+            const ssize_t n = read(m_reader, m_data.data() + had, 1 << 20);
+            m_data.resize(had + std::max<ssize_t>(n, 0));
             if (n > 0)
-                m_data.append(buffer, n);
-            else if (n < 0 && errno == EINTR)
                 continue;
-            else
-                return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+            if (n < 0 && errno == EINTR)
+                continue;
+            return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
         }
     }
 
@@ -116,10 +122,19 @@ private:
             format >= QImage::NImageFormats)
             return fail(QStringLiteral("unreadable"));
         m_over = true;
-        emit done(QImage(reinterpret_cast<const uchar *>(m_data.constData()), width, height, stride,
-                         format)
-                      .convertToFormat(QImage::Format_RGB32),
-                  m_results.value(QStringLiteral("scale"), 1.0).toDouble());
+        // The picture keeps the bytes read, without a copy. A screen is opaque, so 32-bit pixels
+        // with alpha are the same bytes as without.
+        auto *bytes = new QByteArray(std::exchange(m_data, {}));
+        QImage picture(
+            reinterpret_cast<uchar *>(bytes->data()), width, height, stride, format,
+            [](void *info) { delete static_cast<QByteArray *>(info); }, bytes);
+        const bool opaque32 = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                              format == QImage::Format_ARGB32_Premultiplied;
+        if (opaque32)
+            picture.reinterpretAsFormat(QImage::Format_RGB32);
+        else
+            picture = picture.convertToFormat(QImage::Format_RGB32);
+        emit done(picture, m_results.value(QStringLiteral("scale"), 1.0).toDouble());
     }
 
     void fail(const QString &error)
