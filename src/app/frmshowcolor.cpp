@@ -303,10 +303,11 @@ bool frmshowcolor::startPicking(PickingRun::Request request, const QString &pale
     // Also while a capture is still on its way.
     if (m_run)
         return false;
-    m_run = new PickingRun(
-        *this, *m_home, createCapture(),
-        [this, palette](Color color) { return takePick(color, palette); }, std::move(request),
-        this);
+    m_run = new PickingRun(*this, createCapture(), std::move(request), this);
+    connect(m_run, &PickingRun::picked, this, [this, palette](Color color) {
+        if (!takePick(color, palette))
+            m_run->pickLost();
+    });
     connect(m_run, &PickingRun::finished, this, [this] {
         releaseRun();
         m_chart->reloadAndSelectNewest();
@@ -324,6 +325,24 @@ bool frmshowcolor::startPicking(PickingRun::Request request, const QString &pale
     });
     m_run->start();
     return true;
+}
+
+bool frmshowcolor::isShown() const
+{
+    return isVisible();
+}
+
+void frmshowcolor::hideForCapture()
+{
+    m_home->remember();
+    hide();
+    QCoreApplication::processEvents();
+}
+
+void frmshowcolor::showAgain()
+{
+    show();
+    m_home->restore();
 }
 
 void frmshowcolor::releaseRun()

@@ -21,7 +21,7 @@ class QMenu;
 class ScreenCapture;
 class WindowHome;
 
-class frmshowcolor : public QWidget
+class frmshowcolor : public QWidget, private PickingRun::Window
 {
     Q_OBJECT
 public:
@@ -73,6 +73,10 @@ private:
     void lblcolor_MouseUp(int button, QPoint globalPosition);
     bool startPicking(PickingRun::Request request, const QString &palette = {});
     bool takePick(Color color, const QString &palette);
+    // What a picking run needs of this window.
+    bool isShown() const override;
+    void hideForCapture() override;
+    void showAgain() override;
     void releaseRun();
 
     PositionSettings m_settings;

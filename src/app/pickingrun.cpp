@@ -1,18 +1,13 @@
 // One picking run: what the main window does around a picking session.
 #include "pickingrun.h"
 
-#include "desktop/windowhome.h"
 #include "picker/pickingsession.h"
 
-#include <QCoreApplication>
-#include <QWidget>
 #include <utility>
 
-PickingRun::PickingRun(QWidget &window, WindowHome &home, ScreenCapture *capture,
-                       std::function<bool(Color)> keep, Request request, QObject *parent)
-    : QObject(parent), m_window(window), m_home(home), m_session(new PickingSession(capture, this)),
-      m_keep(std::move(keep)), m_answer(std::move(request.once)),
-      m_returns(!m_answer || window.isVisible())
+PickingRun::PickingRun(Window &window, ScreenCapture *capture, Request request, QObject *parent)
+    : QObject(parent), m_window(window), m_session(new PickingSession(capture, this)),
+      m_answer(std::move(request.once)), m_returns(!m_answer || window.isShown())
 {
     m_session->setStartAtPointer(request.atPointer);
     m_session->setSampleSize(request.sample);
@@ -46,22 +41,25 @@ void PickingRun::start()
 void PickingRun::hideWindow()
 {
     // Hidden before the capture, and until the picture arrives, so it is never in it.
-    m_home.remember();
-    m_window.hide();
-    QCoreApplication::processEvents();
+    m_window.hideForCapture();
 }
 
 void PickingRun::showWindow()
 {
-    if (!m_returns)
-        return;
-    m_window.show();
-    m_home.restore();
+    if (m_returns)
+        m_window.showAgain();
+}
+
+void PickingRun::pickLost()
+{
+    m_lost = true;
 }
 
 void PickingRun::takePick(Color color)
 {
-    const bool kept = m_keep(color);
+    m_lost = false;
+    emit picked(color);
+    const bool kept = !m_lost;
     if (kept && !m_answer)
         return;
     // A pick that cannot be kept ends picking, so that what is wrong is said above the main

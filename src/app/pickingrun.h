@@ -1,5 +1,5 @@
 // One picking asked of the main window, from the request to its end: the session, the main
-// window hidden for the capture and brought back where it stood, each pick handed to whoever
+// window hidden for the capture and brought back where it stood, each pick reported to whoever
 // keeps it, and the one answer owed to a request for a single pick.
 #pragma once
 
@@ -10,9 +10,7 @@
 #include <optional>
 
 class PickingSession;
-class QWidget;
 class ScreenCapture;
-class WindowHome;
 
 class PickingRun : public QObject
 {
@@ -28,16 +26,30 @@ public:
         // window comes back only if it showed before.
         Answer once;
     };
-    // keep stores a pick, false when it could not. Takes the capture backend.
-    PickingRun(QWidget &window, WindowHome &home, ScreenCapture *capture,
-               std::function<bool(Color)> keep, Request request, QObject *parent = nullptr);
+    // What a run needs of the window it picks for, and nothing more.
+    class Window
+    {
+    public:
+        virtual ~Window() = default;
+        virtual bool isShown() const = 0;
+        // Out of the way of the capture; back where it stood.
+        virtual void hideForCapture() = 0;
+        virtual void showAgain() = 0;
+    };
+
+    // Takes the capture backend.
+    PickingRun(Window &window, ScreenCapture *capture, Request request, QObject *parent = nullptr);
     // A run let go before it answered still answers.
     ~PickingRun() override;
 
     void start();
     PickingSession *session() const { return m_session; }
+    // Said by picked's receiver, before it returns, of a pick it could not keep.
+    void pickLost();
 
 signals:
+    // A pick to keep.
+    void picked(Color color);
     // Picking ended after it showed; the run may be deleted (later).
     void finished();
     // Picking could not start; the run may be deleted (later). The reason is empty when it
@@ -50,10 +62,9 @@ private:
     void takePick(Color color);
     void answer(std::optional<Color> color, const QString &reason);
 
-    QWidget &m_window;
-    WindowHome &m_home;
+    Window &m_window;
     PickingSession *m_session;
-    std::function<bool(Color)> m_keep;
+    bool m_lost = false; // the pick being reported could not be kept
     Answer m_answer;
     bool m_returns; // whether the main window shows again when picking ends
 };
