@@ -7,7 +7,6 @@
 #include "frmshowcolor.h"
 #include "instancechannel.h"
 #include "palette/colorchart.h"
-#include "palette/paletteexchange.h"
 #include "palette/palettelibrary.h"
 #include "palette/palettelocation.h"
 #include "palettecommands.h"
@@ -116,8 +115,14 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
     using instanceprotocol::Answer;
     switch (request.kind) {
     case PickRequest::Show:
-        // A palette named alone is switched to, and kept for the next start.
-        if (!request.palette.isEmpty() && !window->picking())
+        // A palette named alone is switched to, and kept for the next start; not under a
+        // picking, whose picks go to the palette it started with.
+        if (!request.palette.isEmpty() && window->picking()) {
+            reply(Answer{Answer::None,
+                         QStringLiteral("Huebrook is picking: the palette was not switched.")});
+            break;
+        }
+        if (!request.palette.isEmpty())
             window->colorChart()->usePalette(request.palette);
         if (!window->picking()) {
             window->show();
@@ -142,19 +147,16 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
             reply(Answer{Answer::None, QStringLiteral("Huebrook is already picking.")});
         break;
     }
-    case PickRequest::Import:
-        try {
-            const paletteexchange::Imported imported =
-                window->colorChart()->importFrom(request.path, request.palette);
-            reply(Answer{Answer::Ok, paletteexchange::notice(imported, request.path)});
-        } catch (const paletteexchange::ExchangeError &error) {
-            reply(Answer{error.kind == paletteexchange::ExchangeError::Malformed ? Answer::Refused
-                                                                                 : Answer::None,
-                         error.message});
-        } catch (const PaletteError &error) {
-            reply(Answer{Answer::None, error.message()});
-        }
+    case PickRequest::Import: {
+        const palettecommands::ImportOutcome outcome = palettecommands::runImport(
+            [&] { return window->colorChart()->importFrom(request.path, request.palette); },
+            request.path);
+        reply(Answer{outcome.status == commandline::Success    ? Answer::Ok
+                     : outcome.status == commandline::BadInput ? Answer::Refused
+                                                               : Answer::None,
+                     outcome.said});
         break;
+    }
     }
 }
 

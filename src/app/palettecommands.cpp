@@ -23,21 +23,27 @@ int exportPalette(const PaletteStore &store, const ExportCommand &command, QText
     return commandline::Success;
 }
 
-int importPalette(const PaletteStore &store, const QString &path, QTextStream &err)
+ImportOutcome runImport(const std::function<paletteexchange::Imported()> &import,
+                        const QString &path)
 {
     try {
-        const paletteexchange::Imported imported = paletteexchange::importFrom(store, path);
-        if (const QString notice = paletteexchange::notice(imported, path); !notice.isEmpty())
-            err << notice << Qt::endl;
+        return {commandline::Success, paletteexchange::notice(import(), path)};
     } catch (const paletteexchange::ExchangeError &error) {
-        err << error.message << Qt::endl;
-        return error.kind == paletteexchange::ExchangeError::Malformed ? commandline::BadInput
-                                                                       : commandline::NoPick;
+        return {error.kind == paletteexchange::ExchangeError::Malformed ? commandline::BadInput
+                                                                        : commandline::NoPick,
+                error.message};
     } catch (const PaletteError &error) {
-        err << error.message() << Qt::endl;
-        return commandline::NoPick;
+        return {commandline::NoPick, error.message()};
     }
-    return commandline::Success;
+}
+
+int importPalette(const PaletteStore &store, const QString &path, QTextStream &err)
+{
+    const ImportOutcome outcome =
+        runImport([&] { return paletteexchange::importFrom(store, path); }, path);
+    if (!outcome.said.isEmpty())
+        err << outcome.said << Qt::endl;
+    return outcome.status;
 }
 
 } // namespace palettecommands

@@ -190,8 +190,6 @@ void ColorChart::ShowColorChart(const QString &curChartfile)
         records.clear();
     }
     m_count = count;
-    m_chartCount =
-        static_cast<int32_t>(std::min<qint64>(count, std::numeric_limits<int32_t>::max()));
     m_grid->showRecords(std::move(records));
     showCaption();
 }
@@ -301,7 +299,7 @@ void ColorChart::mnuDelCor_Click()
 
 void ColorChart::mnuCleanDup_Click()
 {
-    if (m_chartCount < 2)
+    if (m_count < 2)
         return;
     make(m_store, palettesteps::cleanDuplicates());
     ShowColorChart(m_store.fileName());

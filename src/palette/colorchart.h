@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPoint>
 #include <functional>
+#include <limits>
 #include <optional>
 
 class PaletteGrid;
@@ -88,7 +89,10 @@ public:
     std::function<bool(const QString &question)> confirm;
 
     Color selColor() const { return SelColor; }
-    int32_t chartCount() const { return m_chartCount; }
+    int32_t chartCount() const
+    {
+        return static_cast<int32_t>(std::min<qint64>(m_count, std::numeric_limits<int32_t>::max()));
+    }
     int32_t chartSelRecord() const { return m_chartSelRecord; }
     const PaletteStore &store() const { return m_store; }
     const QString &paletteName() const { return m_name; }
@@ -119,9 +123,8 @@ private:
     PaletteHistory *m_history = nullptr;
     QLabel *m_heading = nullptr;
     Color SelColor = 0;
-    int32_t m_chartCount = 0;
     int32_t m_chartSelRecord = 0;
-    qint64 m_count = 0; // every whole record, beyond what chartCount holds
+    qint64 m_count = 0; // every whole record of the last load; chartCount as the grid knows it
     qint64 m_page = 0;
     QString m_caption;
 

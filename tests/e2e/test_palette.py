@@ -183,6 +183,15 @@ class UndoAndPalettes(E2ETestCase):
         # A switch to it, kept for the next start.
         first = self.app.start(args=["--palette", "brand"])
         wait_until(lambda: self.swatch(0) == pattern(300, 200), what="brand's color")
+        # Not under a picking: the caller is told.
+        subprocess.run([self.app.executable, "--pick"], env=self.app.env, timeout=30, check=True)
+        self.display.wait_window("Screen Color")
+        busy = subprocess.run([self.app.executable, "--palette", "pal"], env=self.app.env,
+                              capture_output=True, text=True, timeout=30)
+        self.assertEqual((busy.returncode, busy.stderr),
+                         (1, "Huebrook is picking: the palette was not switched.\n"))
+        self.display.key("Escape")
+        self.display.wait_window(TITLE)
         end_processes([first])
         self.app.start()
         wait_until(lambda: self.swatch(0) == pattern(300, 200), what="brand again")

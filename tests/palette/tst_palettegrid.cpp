@@ -7,15 +7,7 @@
 
 namespace {
 
-QByteArray palette(int records)
-{
-    QByteArray bytes;
-    for (int i = 1; i <= records; ++i)
-        bytes += QStringLiteral("%1").arg(i, 6, 16, QLatin1Char('0')).toUpper().toLatin1();
-    return bytes;
-}
-
-// The color of record n as palette() writes it: its hex digits read blue, green, red.
+// The color of record n as numberedPalette() writes it: its hex digits read blue, green, red.
 Color recordColor(int n)
 {
     const int red = (n >> 16) & 255, green = (n >> 8) & 255, blue = n & 255;
@@ -57,7 +49,7 @@ void tst_PaletteGrid::mapping_data()
 void tst_PaletteGrid::mapping()
 {
     QFETCH(int, records);
-    WindowFixture f(palette(records));
+    WindowFixture f(numberedPalette(records));
     QCOMPARE(f.window->chartCount(), records);
     for (int j = 0; j < 100; ++j)
         QCOMPARE(swatchColor(f, j), j < records ? recordColor(records - j) : 0xFFFFFF);
@@ -67,7 +59,7 @@ void tst_PaletteGrid::mapping()
 
 void tst_PaletteGrid::geometryOfSwatch10()
 {
-    WindowFixture f(palette(20));
+    WindowFixture f(numberedPalette(20));
     auto *swatch0 = f.find<QWidget>("lblcor(0)");
     auto *swatch10 = f.find<QWidget>("lblcor(10)");
     auto *swatch99 = f.find<QWidget>("lblcor(99)");
@@ -81,7 +73,7 @@ void tst_PaletteGrid::geometryOfSwatch10()
 
 void tst_PaletteGrid::swatchWithoutRecord()
 {
-    WindowFixture f(palette(3));
+    WindowFixture f(numberedPalette(3));
     f.window->lblcor_MouseUp(2, 1, 0, 0, 0);
     QCOMPARE(f.window->chartSelRecord(), 1);
     QVERIFY(f.action("mnuDelCor")->isEnabled());
@@ -93,7 +85,7 @@ void tst_PaletteGrid::swatchWithoutRecord()
 
 void tst_PaletteGrid::reloadRemovesFrame()
 {
-    WindowFixture f(palette(3));
+    WindowFixture f(numberedPalette(3));
     f.window->ShowColorChart(QStringLiteral("pal.hbk"));
     QVERIFY(f.find<QWidget>("shpSelect")->isHidden());
     QVERIFY(!f.action("mnuDelCor")->isEnabled());
@@ -117,10 +109,10 @@ void tst_PaletteGrid::deleteMiddleColor()
 
 void tst_PaletteGrid::deleteNewestOf150()
 {
-    WindowFixture f(palette(150));
+    WindowFixture f(numberedPalette(150));
     f.window->lblcor_MouseUp(0, 1, 0, 0, 0);
     f.action("mnuDelCor")->trigger();
-    QCOMPARE(f.palette(), palette(149));
+    QCOMPARE(f.palette(), numberedPalette(149));
     QCOMPARE(swatchColor(f, 99), recordColor(50)); // the next older record comes into view
 }
 

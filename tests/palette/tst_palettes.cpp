@@ -10,14 +10,6 @@
 
 namespace {
 
-QByteArray palette(int records)
-{
-    QByteArray bytes;
-    for (int i = 1; i <= records; ++i)
-        bytes += QStringLiteral("%1").arg(i, 6, 16, QLatin1Char('0')).toUpper().toLatin1();
-    return bytes;
-}
-
 void turnWheel(const WindowFixture &f, int delta, int times = 1)
 {
     auto *swatch = f.find<ColorLabel>("lblcor(55)");
@@ -112,7 +104,7 @@ void tst_Palettes::keepsTheLast100Steps()
         ++undone;
     }
     QCOMPARE(undone, 100);
-    QCOMPARE(f.palette(), palette(0) + QByteArray("010000020000030000040000050000"));
+    QCOMPARE(f.palette(), QByteArray("010000020000030000040000050000"));
 }
 
 void tst_Palettes::theWheelTurnsPages_data()
@@ -143,7 +135,7 @@ void tst_Palettes::theWheelTurnsPages()
     QFETCH(QList<int>, deltas);
     QFETCH(QString, shown);
     QFETCH(int, swatch0);
-    WindowFixture f(palette(records));
+    WindowFixture f(numberedPalette(records));
     for (int delta : deltas)
         turnWheel(f, delta);
     QCOMPARE(caption(f), shown);
@@ -157,15 +149,15 @@ void tst_Palettes::theWheelTurnsPages()
 
 void tst_Palettes::deleteOnTheSecondPage()
 {
-    WindowFixture f(palette(150));
+    WindowFixture f(numberedPalette(150));
     turnWheel(f, -120);
     f.window->lblcor_MouseUp(3, 1, 0, 0, 0); // record 47
     QCOMPARE(f.window->curColor(), 0x2F0000);
     f.action("mnuDelCor")->trigger();
-    QCOMPARE(f.palette(), palette(46) + palette(150).mid(47 * 6));
+    QCOMPARE(f.palette(), numberedPalette(46) + numberedPalette(150).mid(47 * 6));
     QCOMPARE(caption(f), QStringLiteral("Color Palette 101–149 of 149")); // still the page
     f.action("mnuUndo")->trigger();
-    QCOMPARE(f.palette(), palette(150));
+    QCOMPARE(f.palette(), numberedPalette(150));
 }
 
 void tst_Palettes::namedPalettes()

@@ -19,3 +19,13 @@ inline void writeFile(const QString &path, const QByteArray &bytes)
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
 }
+
+// A palette of `records` records numbered 1 up, oldest first: record n is n in six uppercase
+// hexadecimal digits.
+inline QByteArray numberedPalette(int records)
+{
+    QByteArray bytes;
+    for (int i = 1; i <= records; ++i)
+        bytes += QStringLiteral("%1").arg(i, 6, 16, QLatin1Char('0')).toUpper().toLatin1();
+    return bytes;
+}
