@@ -23,6 +23,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The faces the window designs fall back to.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core")
+# libzip is loaded at run time, where dpkg-shlibdeps does not see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, libzip4")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

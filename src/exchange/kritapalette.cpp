@@ -3,6 +3,7 @@
 
 #include "color/csscolor.h"
 #include "xmlsafety.h"
+#include "ziplibrary.h"
 
 #include <QLocale>
 #include <QScopeGuard>
@@ -13,7 +14,6 @@
 #include <memory>
 #include <optional>
 #include <tuple>
-#include <zip.h>
 
 namespace kritapalette {
 
@@ -30,45 +30,45 @@ QString number(double value)
 
 struct ZipCloser
 {
-    void operator()(zip_t *archive) const { zip_discard(archive); }
+    void operator()(zip_t *archive) const { zipLibrary().discard(archive); }
 };
 using Zip = std::unique_ptr<zip_t, ZipCloser>;
 
 struct FileCloser
 {
-    void operator()(zip_file_t *file) const { zip_fclose(file); }
+    void operator()(zip_file_t *file) const { zipLibrary().fclose(file); }
 };
 
 [[noreturn]] void zipFailed(zip_error_t *error)
 {
-    const QString why = QString::fromUtf8(zip_error_strerror(error));
+    const QString why = QString::fromUtf8(zipLibrary().error_strerror(error));
     throw swatchfile::FormatError(QStringLiteral("it is no readable ZIP (%1)").arg(why));
 }
 
 // The same for an error of our own, whose text libzip allocated in it.
 [[noreturn]] void zipFailedLocally(zip_error_t *error)
 {
-    const QString why = QString::fromUtf8(zip_error_strerror(error));
-    zip_error_fini(error);
+    const QString why = QString::fromUtf8(zipLibrary().error_strerror(error));
+    zipLibrary().error_fini(error);
     throw swatchfile::FormatError(QStringLiteral("it is no readable ZIP (%1)").arg(why));
 }
 
 // Adds bytes as an entry; libzip copies nothing, so data must live until the archive closes.
 void addEntry(zip_t *archive, const char *name, const QByteArray &data, bool compress)
 {
-    zip_source_t *source =
-        zip_source_buffer(archive, data.constData(), static_cast<zip_uint64_t>(data.size()), 0);
+    zip_source_t *source = zipLibrary().source_buffer(archive, data.constData(),
+                                                      static_cast<zip_uint64_t>(data.size()), 0);
     if (!source)
-        throw std::runtime_error(zip_strerror(archive));
-    const zip_int64_t index = zip_file_add(archive, name, source, ZIP_FL_ENC_UTF_8);
+        throw std::runtime_error(zipLibrary().strerror(archive));
+    const zip_int64_t index = zipLibrary().file_add(archive, name, source, ZIP_FL_ENC_UTF_8);
     if (index < 0) {
-        zip_source_free(source);
-        throw std::runtime_error(zip_strerror(archive));
+        zipLibrary().source_free(source);
+        throw std::runtime_error(zipLibrary().strerror(archive));
     }
     const auto entry = static_cast<zip_uint64_t>(index);
     // A fixed time, so that the same palette always gives the same bytes.
-    zip_file_set_mtime(archive, entry, 315532800 + 86400, 0);
-    zip_set_file_compression(archive, entry, compress ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
+    zipLibrary().file_set_mtime(archive, entry, 315532800 + 86400, 0);
+    zipLibrary().set_file_compression(archive, entry, compress ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
 }
 
 struct Entry
@@ -201,37 +201,37 @@ QByteArray write(const std::vector<Color> &colors, const QString &name)
     const QByteArray mime(mimeType);
     const QByteArray xml = colorSetXml(colors, name);
     zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+    zipLibrary().error_init(&error);
+    zip_source_t *buffer = zipLibrary().source_buffer_create(nullptr, 0, 0, &error);
     if (!buffer)
-        throw std::runtime_error(zip_error_strerror(&error));
-    zip_source_keep(buffer); // it outlives the archive, which writes into it on closing
-    const auto release = qScopeGuard([buffer] { zip_source_free(buffer); });
-    zip_t *archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+        throw std::runtime_error(zipLibrary().error_strerror(&error));
+    zipLibrary().source_keep(buffer); // it outlives the archive, which writes into it on closing
+    const auto release = qScopeGuard([buffer] { zipLibrary().source_free(buffer); });
+    zip_t *archive = zipLibrary().open_from_source(buffer, ZIP_TRUNCATE, &error);
     if (!archive)
-        throw std::runtime_error(zip_error_strerror(&error));
+        throw std::runtime_error(zipLibrary().error_strerror(&error));
     try {
         addEntry(archive, "mimetype", mime, false);
         addEntry(archive, colorSetName, xml, true);
     } catch (...) {
-        zip_discard(archive);
+        zipLibrary().discard(archive);
         throw;
     }
-    if (zip_close(archive) < 0) {
-        const std::string why = zip_strerror(archive);
-        zip_discard(archive);
+    if (zipLibrary().close(archive) < 0) {
+        const std::string why = zipLibrary().strerror(archive);
+        zipLibrary().discard(archive);
         throw std::runtime_error(why);
     }
     QByteArray out;
-    if (zip_source_open(buffer) < 0)
-        throw std::runtime_error(zip_error_strerror(zip_source_error(buffer)));
+    if (zipLibrary().source_open(buffer) < 0)
+        throw std::runtime_error(zipLibrary().error_strerror(zipLibrary().source_error(buffer)));
     char chunk[65536];
     zip_int64_t n = 0;
-    while ((n = zip_source_read(buffer, chunk, sizeof chunk)) > 0)
+    while ((n = zipLibrary().source_read(buffer, chunk, sizeof chunk)) > 0)
         out.append(chunk, static_cast<qsizetype>(n));
-    zip_source_close(buffer);
+    zipLibrary().source_close(buffer);
     if (n < 0)
-        throw std::runtime_error(zip_error_strerror(zip_source_error(buffer)));
+        throw std::runtime_error(zipLibrary().error_strerror(zipLibrary().source_error(buffer)));
     return out;
 }
 
@@ -271,35 +271,35 @@ swatchfile::Colors readColorSetXml(const QByteArray &text)
 swatchfile::Colors read(QByteArrayView data)
 {
     zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t *source =
-        zip_source_buffer_create(data.data(), static_cast<zip_uint64_t>(data.size()), 0, &error);
+    zipLibrary().error_init(&error);
+    zip_source_t *source = zipLibrary().source_buffer_create(
+        data.data(), static_cast<zip_uint64_t>(data.size()), 0, &error);
     if (!source)
         zipFailedLocally(&error);
-    Zip archive(zip_open_from_source(source, ZIP_RDONLY, &error));
+    Zip archive(zipLibrary().open_from_source(source, ZIP_RDONLY, &error));
     if (!archive) {
-        zip_source_free(source);
+        zipLibrary().source_free(source);
         zipFailedLocally(&error);
     }
-    const zip_int64_t index = zip_name_locate(archive.get(), colorSetName, 0);
+    const zip_int64_t index = zipLibrary().name_locate(archive.get(), colorSetName, 0);
     if (index < 0)
         throw swatchfile::FormatError(QStringLiteral("its ZIP holds no colorset.xml"));
     std::unique_ptr<zip_file_t, FileCloser> file(
-        zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(index), 0));
+        zipLibrary().fopen_index(archive.get(), static_cast<zip_uint64_t>(index), 0));
     if (!file)
-        zipFailed(zip_get_error(archive.get()));
+        zipFailed(zipLibrary().get_error(archive.get()));
     // Inflated a piece at a time, so that a bomb is stopped at the limit and never held whole.
     QByteArray xml;
     char chunk[65536];
     zip_int64_t n = 0;
-    while ((n = zip_fread(file.get(), chunk, sizeof chunk)) > 0) {
+    while ((n = zipLibrary().fread(file.get(), chunk, sizeof chunk)) > 0) {
         if (xml.size() + n > maxColorSetBytes)
             throw swatchfile::FormatError(QStringLiteral("its colorset.xml inflates past %1 MiB")
                                               .arg(maxColorSetBytes >> 20));
         xml.append(chunk, static_cast<qsizetype>(n));
     }
     if (n < 0)
-        zipFailed(zip_file_get_error(file.get()));
+        zipFailed(zipLibrary().file_get_error(file.get()));
     return readColorSetXml(xml);
 }
 

@@ -171,6 +171,11 @@ Imported read(const QByteArray &data, const QString &path)
         throw malformed(QStringLiteral("line %1 %2").arg(error.line).arg(error.reason));
     } catch (const swatchfile::FormatError &error) {
         throw malformed(QStringLiteral("as %1, %2").arg(info(*format).description, error.reason));
+    } catch (const std::runtime_error &error) {
+        // Not the file's fault: a library it needs is missing.
+        throw ExchangeError(ExchangeError::Unreachable,
+                            QStringLiteral("Could not import the palette %1: %2.")
+                                .arg(shown(path), QString::fromUtf8(error.what())));
     }
     if (imported.records.empty())
         throw malformed(imported.skipped > 0
