@@ -3,6 +3,7 @@
 
 #include "desktop/clipboard.h"
 #include "desktop/desktopsession.h"
+#include "desktop/pointerveil.h"
 #include "desktop/swaydesktop.h"
 #include "frmGetColor.h"
 #include "frmpick.h"
@@ -15,37 +16,37 @@
 #include <algorithm>
 
 PickingSession::PickingSession(ScreenCapture *capture, QObject *parent)
-    : QObject(parent), m_capture(capture)
+    : QObject(parent), m_capture(capture), m_veil(new PointerVeil(this))
 {
     m_capture->setParent(this);
+    connect(m_veil, &PointerVeil::raised, this, [this] {
+        m_pointerHidden = true;
+        if (m_captureAsked)
+            m_capture->capture();
+    });
     connect(m_capture, &ScreenCapture::ready, this, [this] {
         // Where the compositor draws the pointer into the screen's copy, it is hidden first,
         // while the windows go: the pixel under it is what a person picks.
-        swaydesktop::hidePointer(this, [this] {
-            m_pointerHidden = true;
-            if (m_captureAsked)
-                m_capture->capture();
-        });
+        m_veil->raise();
         emit aboutToCapture();
         Form_Load();
     });
     connect(m_capture, &ScreenCapture::unavailable, this, &PickingSession::failed);
     connect(m_capture, &ScreenCapture::failed, this, [this](const QString &reason) {
-        swaydesktop::restorePointer();
+        m_veil->lift();
         emit failed(reason);
     });
     connect(m_capture, &ScreenCapture::captured, this,
             [this](const QList<ScreenPicture> &pictures) {
+                // Before the frozen windows show: the veil stands above them and would keep
+                // the pointer from them.
+                m_veil->lift();
                 showPicking(pictures);
-                // Once the frozen screens stand: sway takes a moment over the command, and the
-                // pointer shows at its next motion either way.
-                QTimer::singleShot(250, qApp, &swaydesktop::restorePointer);
             });
 }
 
 PickingSession::~PickingSession()
 {
-    swaydesktop::restorePointer();
     // The preview is a child of a frozen window.
     qDeleteAll(m_windows);
 }
