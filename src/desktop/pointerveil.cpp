@@ -29,8 +29,8 @@ struct PointerVeil::Surface
     }
 
     // The compositor gives the output's size; one clear pixel is stretched over it.
-    static void configure(void *data, zwlr_layer_surface_v1 *layer, uint32_t serial,
-                          uint32_t width, uint32_t height)
+    static void configure(void *data, zwlr_layer_surface_v1 *layer, uint32_t serial, uint32_t width,
+                          uint32_t height)
     {
         auto *self = static_cast<Surface *>(data);
         WlrootsConnection *connection = self->veil->m_connection;
@@ -68,7 +68,7 @@ void PointerVeil::raise()
     if (!m_connection || !m_connection->layerShell() || !m_connection->viewporter() ||
         !m_connection->compositor() || !m_connection->pointer() ||
         !(m_clear = m_connection->sharedBuffer(1, 1, 4, WL_SHM_FORMAT_ARGB8888))) {
-        QTimer::singleShot(0, this, &PointerVeil::announce);
+        announce();
         return;
     }
     connect(m_connection, &WlrootsConnection::pointerEntered, this, &PointerVeil::entered,
@@ -80,10 +80,10 @@ void PointerVeil::raise()
         veil->layer = zwlr_layer_shell_v1_get_layer_surface(
             m_connection->layerShell(), veil->surface, output->output,
             ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "huebrook-pointer-veil");
-        zwlr_layer_surface_v1_set_anchor(
-            veil->layer,
-            ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
-                ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+        zwlr_layer_surface_v1_set_anchor(veil->layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP |
+                                                          ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                                                          ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT |
+                                                          ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
         zwlr_layer_surface_v1_set_exclusive_zone(veil->layer, -1); // over panels too
         zwlr_layer_surface_v1_add_listener(veil->layer, &Surface::listener, veil.get());
         wl_surface_commit(veil->surface);

@@ -74,8 +74,8 @@ void frameDamage(void *, zwlr_screencopy_frame_v1 *, uint32_t, uint32_t, uint32_
 void frameDmabuf(void *, zwlr_screencopy_frame_v1 *, uint32_t, uint32_t, uint32_t) {}
 void frameBufferDone(void *, zwlr_screencopy_frame_v1 *) {}
 constexpr zwlr_screencopy_frame_v1_listener frameListener{
-    &frameBuffer, &frameFlags, &frameReady, &frameFailed, &frameDamage, &frameDmabuf,
-    &frameBufferDone};
+    &frameBuffer, &frameFlags,  &frameReady,     &frameFailed,
+    &frameDamage, &frameDmabuf, &frameBufferDone};
 
 // A frame's shared memory as a picture of our own.
 QImage pictureOf(const Frame &frame)
@@ -118,8 +118,8 @@ public:
             frame->outputName = output->name;
             frame->outputLogical = output->logical;
             // Without the cursor: it is not part of the screen a person picks from.
-            frame->frame = zwlr_screencopy_manager_v1_capture_output(m_connection->screencopy(),
-                                                                     0, output->output);
+            frame->frame = zwlr_screencopy_manager_v1_capture_output(m_connection->screencopy(), 0,
+                                                                     output->output);
             zwlr_screencopy_frame_v1_add_listener(frame->frame, &frameListener, frame.get());
             m_frames.push_back(std::move(frame));
         }
@@ -165,8 +165,8 @@ private:
         for (const auto &frame : m_frames) {
             if (frame->offered && !frame->requested && !frame->failed) {
                 frame->requested = true;
-                frame->buffer = m_connection->sharedBuffer(
-                    int(frame->width), int(frame->height), int(frame->stride), frame->format);
+                frame->buffer = m_connection->sharedBuffer(int(frame->width), int(frame->height),
+                                                           int(frame->stride), frame->format);
                 if (frame->buffer)
                     zwlr_screencopy_frame_v1_copy(frame->frame, frame->buffer->buffer);
                 else

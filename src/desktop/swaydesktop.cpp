@@ -75,9 +75,7 @@ std::optional<QString> focusedOutput()
 void ask(Ask what, const QByteArray &payload, QObject *context,
          std::function<void(std::optional<QByteArray>)> then)
 {
-    const swayipc::Message type = what == Ask::Tree     ? swayipc::GetTree
-                                  : what == Ask::Config ? swayipc::GetConfig
-                                                        : swayipc::RunCommand;
+    const swayipc::Message type = what == Ask::Tree ? swayipc::GetTree : swayipc::RunCommand;
     unixsocket::Socket socket;
     if (present())
         socket = unixsocket::connectTo(qEnvironmentVariable("SWAYSOCK"));
@@ -88,57 +86,6 @@ void ask(Ask what, const QByteArray &payload, QObject *context,
         return;
     }
     new Request(std::move(socket), type, context, std::move(then));
-}
-
-namespace {
-
-// The command that gives the pointer back its configured hiding, read from sway's configuration
-// once per run: the configuration is only read again on a reload.
-std::optional<QByteArray> &configured()
-{
-    static std::optional<QByteArray> command;
-    return command;
-}
-
-// Whether the pointer is hidden by us, until restorePointer.
-bool &hidden()
-{
-    static bool pointerHidden = false;
-    return pointerHidden;
-}
-
-void hide(QObject *context, std::function<void()> then)
-{
-    // Hidden a millisecond after the last motion, which is now: sway draws the next frame
-    // without it, and a copy asked for after that is of such a frame.
-    ask(Ask::Command, "seat * hide_cursor 1", context, [context, then](auto reply) {
-        hidden() = reply.has_value();
-        QTimer::singleShot(2, context, then);
-    });
-}
-
-} // namespace
-
-void hidePointer(QObject *context, std::function<void()> then)
-{
-    if (!present()) {
-        then();
-        return;
-    }
-    if (configured())
-        return hide(context, std::move(then));
-    ask(Ask::Config, {}, context, [context, then](std::optional<QByteArray> config) {
-        if (!config)
-            return then();
-        configured() = swayipc::restoreHideCursor(*config);
-        hide(context, then);
-    });
-}
-
-void restorePointer()
-{
-    if (std::exchange(hidden(), false) && configured())
-        ask(Ask::Command, *configured(), qApp, [](auto) {});
 }
 
 } // namespace swaydesktop

@@ -17,15 +17,8 @@ std::optional<QString> focusedOutput();
 
 // Asks sway without waiting: then gets the reply in the event loop, or nothing when sway does
 // not answer in time. Nothing comes once context has gone.
-enum class Ask { Tree, Command, Config };
+enum class Ask { Tree, Command };
 void ask(Ask what, const QByteArray &payload, QObject *context,
          std::function<void(std::optional<QByteArray>)> then);
-
-// sway draws its pointer into every copy of the screen wherever it draws it in software
-// (headless, many virtual machines, NVIDIA): hides it, then calls then once a copy can no longer
-// show it. At once where sway is not the desktop or does not answer.
-void hidePointer(QObject *context, std::function<void()> then);
-// Gives the pointer back its configured hiding; sway shows it at the next motion.
-void restorePointer();
 
 } // namespace swaydesktop

@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QtEndian>
 
 namespace swayipc {
@@ -123,22 +122,6 @@ std::optional<QString> focusedOutput(const QByteArray &workspaces)
             return workspace[QLatin1String("output")].toString();
     }
     return std::nullopt;
-}
-
-QByteArray restoreHideCursor(const QByteArray &config)
-{
-    const QString text = QJsonDocument::fromJson(config)[QLatin1String("config")].toString();
-    // "seat * hide_cursor 3000", also inside a "seat * { ... }" block; "hide_cursor
-    // when-typing" is another setting, which hiding by a timeout leaves alone.
-    static const QRegularExpression timeout(QStringLiteral("\\bhide_cursor\\s+(\\d+)\\b"));
-    QByteArray milliseconds = "0";
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
-        if (line.trimmed().startsWith(QLatin1Char('#')))
-            continue;
-        if (const QRegularExpressionMatch match = timeout.match(line); match.hasMatch())
-            milliseconds = match.captured(1).toLatin1();
-    }
-    return "seat * hide_cursor " + milliseconds;
 }
 
 QByteArray moveBack(const Place &now, const Place &home)

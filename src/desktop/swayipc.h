@@ -9,7 +9,7 @@
 
 namespace swayipc {
 
-enum Message : quint32 { RunCommand = 0, GetWorkspaces = 1, GetTree = 4, GetConfig = 9 };
+enum Message : quint32 { RunCommand = 0, GetWorkspaces = 1, GetTree = 4 };
 
 // One request and its reply; nothing when there is no sway, its whole reply does not arrive
 // within timeoutMs, or the reply is not one.
@@ -39,10 +39,6 @@ std::optional<Place> find(const QByteArray &tree, qint64 pid, const QString &tit
 
 // The output of the workspace in focus, where sway opens new windows, in a get_workspaces reply.
 std::optional<QString> focusedOutput(const QByteArray &workspaces);
-
-// The command that sets sway's pointer hiding back to what its configuration, in a get_config
-// reply, asks for: the last "hide_cursor" timeout in it, or none.
-QByteArray restoreHideCursor(const QByteArray &config);
 
 // What moves the window now at now back to home; empty when it stands there already. A
 // floating window returns to its corner, a tiled one to its workspace.

@@ -162,8 +162,7 @@ void WlrootsConnection::global(void *data, wl_registry *registry, uint32_t name,
         self->m_seat = bind<wl_seat>(registry, name, wl_seat_interface, 1);
         static constexpr wl_seat_listener listener{&seatCapabilities, nullptr};
         wl_seat_add_listener(self->m_seat, &listener, self);
-    }
-    else if (which == zwlr_screencopy_manager_v1_interface.name)
+    } else if (which == zwlr_screencopy_manager_v1_interface.name)
         self->m_screencopy = bind<zwlr_screencopy_manager_v1>(
             registry, name, zwlr_screencopy_manager_v1_interface, std::min(version, 3u));
     else if (which == zxdg_output_manager_v1_interface.name)

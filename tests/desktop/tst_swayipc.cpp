@@ -2,8 +2,6 @@
 // command that moves it back without letting a workspace's name end the quote.
 #include "desktop/swayipc.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QSemaphore>
@@ -20,8 +18,6 @@ private slots:
     void request();
     void findAndMoveBack_data();
     void findAndMoveBack();
-    void restoreHideCursor_data();
-    void restoreHideCursor();
 };
 
 static QByteArray frame(const QByteArray &magic, quint32 type, quint32 size, const QByteArray &body)
@@ -128,31 +124,6 @@ void tst_SwayIpc::findAndMoveBack()
     QCOMPARE(swayipc::focusedOutput(R"([{"output":"A","focused":false},
                                         {"output":"B","focused":true}])"),
              QString("B"));
-}
-
-void tst_SwayIpc::restoreHideCursor_data()
-{
-    QTest::addColumn<QString>("config");
-    QTest::addColumn<QByteArray>("command");
-    QTest::newRow("none") << "output * bg #000000 solid_color"
-                          << QByteArray("seat * hide_cursor 0");
-    QTest::newRow("one line") << "seat * hide_cursor 3000\n"
-                              << QByteArray("seat * hide_cursor 3000");
-    QTest::newRow("in a block, the last wins")
-        << "seat seat0 {\n  hide_cursor 500\n}\nseat * hide_cursor 2000"
-        << QByteArray("seat * hide_cursor 2000");
-    QTest::newRow("commented out") << "# seat * hide_cursor 3000\nseat * hide_cursor 10"
-                                   << QByteArray("seat * hide_cursor 10");
-    QTest::newRow("when typing is another setting")
-        << "seat * hide_cursor when-typing enable" << QByteArray("seat * hide_cursor 0");
-}
-
-void tst_SwayIpc::restoreHideCursor()
-{
-    QFETCH(QString, config);
-    QFETCH(QByteArray, command);
-    const QByteArray reply = QJsonDocument(QJsonObject{{"config", config}}).toJson();
-    QCOMPARE(swayipc::restoreHideCursor(reply), command);
 }
 
 QTEST_GUILESS_MAIN(tst_SwayIpc)
