@@ -1,14 +1,22 @@
 // Peers that never answer: the event loop goes on turning (a 10 ms timer fires at least every
 // 100 ms) and the capture ends in a clear failure within its deadline, for a compositor that
-// stalls at the first question and for one that stalls on the copy.
+// stalls at the first question, one that stalls on the copy, one that never shows the veil over
+// the pointer, a KWin that never answers, and a bus that has stopped.
+#include "desktop/desktopsession.h"
+#include "desktop/pointerveil.h"
 #include "desktop/screencapture.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusVirtualObject>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -33,6 +41,14 @@ qint64 longestGap(const std::function<bool()> &until, int timeoutMs)
     return std::max(longest, clock.elapsed() - last);
 }
 
+// An object that takes every call and answers none.
+class Silent : public QDBusVirtualObject
+{
+public:
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &, const QDBusConnection &) override { return true; }
+};
+
 } // namespace
 
 class tst_StalledPeers : public QObject
@@ -40,18 +56,50 @@ class tst_StalledPeers : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void compositorSilentFromTheStart();
     void compositorSilentOnTheCopy();
+    void veilNeverShown();
+    void kwinSilentOnTheCopy();
+    void busStopped();
 
 private:
     QTemporaryDir m_runtime;
+    QProcess m_compositor;
+    QProcess m_bus;
+    QString m_busAddress;
 };
 
 void tst_StalledPeers::initTestCase()
 {
     qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-    // No bus: the portal the capture falls back to is missing at once.
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    // A bus of our own that starts no services: the portal the capture falls back to is missing
+    // at once.
+    QFile config(m_runtime.filePath("bus.conf"));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write("<busconfig><type>session</type><listen>unix:tmpdir=" + m_runtime.path().toUtf8() +
+                 "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+                 "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                 "<allow own=\"*\"/></policy></busconfig>");
+    config.close();
+    m_bus.start(QStringLiteral("dbus-daemon"),
+                {QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+                 QStringLiteral("--config-file=") + config.fileName()});
+    QVERIFY(m_bus.waitForReadyRead(5000));
+    m_busAddress = QString::fromUtf8(m_bus.readLine().trimmed());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", m_busAddress.toUtf8());
+    m_compositor.start(QStringLiteral(FAKE_COMPOSITOR), {QStringLiteral("stalled")});
+    QVERIFY(m_compositor.waitForReadyRead(5000));
+    QCOMPARE(m_compositor.readLine().trimmed(), QByteArray("ready"));
+}
+
+void tst_StalledPeers::cleanupTestCase()
+{
+    for (QProcess *peer : {&m_compositor, &m_bus}) {
+        ::kill(pid_t(peer->processId()), SIGCONT);
+        peer->kill();
+        peer->waitForFinished();
+    }
 }
 
 void tst_StalledPeers::compositorSilentFromTheStart()
@@ -75,10 +123,6 @@ void tst_StalledPeers::compositorSilentFromTheStart()
 
 void tst_StalledPeers::compositorSilentOnTheCopy()
 {
-    QProcess compositor;
-    compositor.start(QStringLiteral(FAKE_COMPOSITOR), {QStringLiteral("stalled")});
-    QVERIFY(compositor.waitForReadyRead(5000));
-    QCOMPARE(compositor.readLine().trimmed(), QByteArray("ready"));
     qputenv("WAYLAND_DISPLAY", "stalled");
     std::unique_ptr<ScreenCapture> capture(createWlrootsCapture(nullptr));
     QVERIFY(capture);
@@ -93,8 +137,62 @@ void tst_StalledPeers::compositorSilentOnTheCopy()
     // The copy's deadline of 3 s (a coarse timer may fire 5% early), then the portal's refusal.
     QVERIFY2(clock.elapsed() >= 2800 && clock.elapsed() < 5000,
              qPrintable(QString::number(clock.elapsed())));
-    compositor.kill();
-    compositor.waitForFinished();
+}
+
+void tst_StalledPeers::veilNeverShown()
+{
+    qputenv("WAYLAND_DISPLAY", "stalled");
+    PointerVeil veil;
+    QSignalSpy raised(&veil, &PointerVeil::raised);
+    QElapsedTimer clock;
+    clock.start();
+    veil.raise();
+    const qint64 gap = longestGap([&] { return !raised.isEmpty(); }, 5000);
+    QCOMPARE(raised.size(), 1);
+    QVERIFY2(gap < 100, qPrintable(QStringLiteral("the event loop stood still %1 ms").arg(gap)));
+    // Waited for the pointer that never came, until the veil's deadline of 100 ms (a coarse timer
+    // may fire 5% early).
+    QVERIFY2(clock.elapsed() >= 90 && clock.elapsed() < 1000,
+             qPrintable(QString::number(clock.elapsed())));
+}
+
+void tst_StalledPeers::kwinSilentOnTheCopy()
+{
+    QDBusConnection kwin = QDBusConnection::connectToBus(m_busAddress, QStringLiteral("kwin"));
+    Silent silent;
+    QVERIFY(kwin.registerVirtualObject(QStringLiteral("/org/kde/KWin/ScreenShot2"), &silent));
+    QVERIFY(kwin.registerService(QStringLiteral("org.kde.KWin")));
+    std::unique_ptr<ScreenCapture> capture(createKWinCapture(nullptr));
+    QVERIFY(capture);
+    std::optional<QString> failed;
+    connect(capture.get(), &ScreenCapture::failed, this, [&](const QString &why) { failed = why; });
+    QElapsedTimer clock;
+    clock.start();
+    capture->capture();
+    const qint64 gap = longestGap([&] { return failed.has_value(); }, 10000);
+    QVERIFY2(failed, "no failure");
+    QVERIFY2(gap < 100, qPrintable(QStringLiteral("the event loop stood still %1 ms").arg(gap)));
+    // KWin's deadline of 5 s, then the portal's refusal.
+    QVERIFY2(clock.elapsed() >= 4700 && clock.elapsed() < 7000,
+             qPrintable(QString::number(clock.elapsed())));
+    kwin.unregisterService(QStringLiteral("org.kde.KWin"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("kwin"));
+}
+
+void tst_StalledPeers::busStopped()
+{
+    QDBusConnection kwin = QDBusConnection::connectToBus(m_busAddress, QStringLiteral("kwin"));
+    QVERIFY(kwin.registerService(QStringLiteral("org.kde.KWin")));
+    QVERIFY(desktopsession::kwinOnBus());
+    QCOMPARE(::kill(pid_t(m_bus.processId()), SIGSTOP), 0);
+    QElapsedTimer clock;
+    clock.start();
+    const bool answered = desktopsession::kwinOnBus();
+    const qint64 waited = clock.elapsed();
+    QCOMPARE(::kill(pid_t(m_bus.processId()), SIGCONT), 0);
+    QVERIFY(!answered); // not known, so not used
+    QVERIFY2(waited < 150, qPrintable(QString::number(waited)));
+    QDBusConnection::disconnectFromBus(QStringLiteral("kwin"));
 }
 
 QTEST_MAIN(tst_StalledPeers)
