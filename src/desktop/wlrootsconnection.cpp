@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <poll.h>
 #include <unistd.h>
+#include <utility>
 #include <wayland-client.h>
 
 SharedBuffer::~SharedBuffer()
@@ -125,7 +126,7 @@ WlrootsConnection::~WlrootsConnection()
     if (m_viewporter)
         wp_viewporter_destroy(m_viewporter);
     if (m_pointer)
-        wl_pointer_destroy(m_pointer);
+        wl_pointer_release(m_pointer);
     if (m_seat)
         wl_seat_destroy(m_seat);
     if (m_compositor)
@@ -159,8 +160,9 @@ void WlrootsConnection::global(void *data, wl_registry *registry, uint32_t name,
     else if (which == wl_compositor_interface.name)
         self->m_compositor = bind<wl_compositor>(registry, name, wl_compositor_interface, 1);
     else if (which == wl_seat_interface.name && !self->m_seat) {
-        self->m_seat = bind<wl_seat>(registry, name, wl_seat_interface, 1);
-        static constexpr wl_seat_listener listener{&seatCapabilities, nullptr};
+        self->m_seat = bind<wl_seat>(registry, name, wl_seat_interface, std::min(version, 5u));
+        static constexpr wl_seat_listener listener{&seatCapabilities,
+                                                   [](void *, wl_seat *, const char *) {}};
         wl_seat_add_listener(self->m_seat, &listener, self);
     } else if (which == zwlr_screencopy_manager_v1_interface.name)
         self->m_screencopy = bind<zwlr_screencopy_manager_v1>(
@@ -198,10 +200,17 @@ void WlrootsConnection::globalRemove(void *data, wl_registry *, uint32_t name)
 void WlrootsConnection::seatCapabilities(void *data, wl_seat *seat, uint32_t capabilities)
 {
     auto *self = static_cast<WlrootsConnection *>(data);
-    if (!(capabilities & WL_SEAT_CAPABILITY_POINTER) || self->m_pointer)
+    // The compositor makes our pointer inert once the seat's last pointing device goes (a mouse
+    // unplugged, a virtual pointer ended): a new one is asked for when a device comes back.
+    if (!(capabilities & WL_SEAT_CAPABILITY_POINTER)) {
+        if (self->m_pointer)
+            wl_pointer_release(std::exchange(self->m_pointer, nullptr));
+        return;
+    }
+    if (self->m_pointer)
         return;
     self->m_pointer = wl_seat_get_pointer(seat);
-    // Version 1: only these events come, and only over our own surfaces.
+    // Version 5's events; they come only over our own surfaces.
     static const wl_pointer_listener listener = [] {
         wl_pointer_listener events{};
         events.enter = [](void *connection, wl_pointer *, uint32_t serial, wl_surface *surface,
@@ -212,6 +221,10 @@ void WlrootsConnection::seatCapabilities(void *data, wl_seat *seat, uint32_t cap
         events.motion = [](void *, wl_pointer *, uint32_t, wl_fixed_t, wl_fixed_t) {};
         events.button = [](void *, wl_pointer *, uint32_t, uint32_t, uint32_t, uint32_t) {};
         events.axis = [](void *, wl_pointer *, uint32_t, uint32_t, wl_fixed_t) {};
+        events.frame = [](void *, wl_pointer *) {};
+        events.axis_source = [](void *, wl_pointer *, uint32_t) {};
+        events.axis_stop = [](void *, wl_pointer *, uint32_t, uint32_t) {};
+        events.axis_discrete = [](void *, wl_pointer *, uint32_t, int32_t) {};
         return events;
     }();
     wl_pointer_add_listener(self->m_pointer, &listener, self);

@@ -146,6 +146,15 @@ class WaylandPicking(unittest.TestCase):
                 self.assertFalse([f for f in result["leftovers"] if f.endswith(".png")],
                                  result["leftovers"])
 
+    def test_sway_first_start_pick_once_shows_the_screen_under_the_arrow(self):
+        # A pointing device rests where --pick --once starts, as when it is bound to a key; the
+        # pick is made from the keyboard where it rests, and 3,6 device pixels into the arrow.
+        self.need("sway")
+        for scale in (1, 2):
+            with self.subTest(scale=scale):
+                result = run_rig("sway", "once-here", "here", "here:3,6", scale=scale)
+                self.assertEqual(result["records"], records(tuple(p) for p in result["picks"]))
+
     def test_sway_samples_device_pixels_at_scale_2(self):
         # Across the pattern's steps at 256, where a box's mean is no pixel of it, and cut at
         # the corner of the output.

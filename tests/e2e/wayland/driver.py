@@ -6,6 +6,7 @@ driver.py sway|gnome|kde pick X,Y|here ...  picks those device pixels (at RIG_SC
 driver.py kde cursor               whether the pointer shows over the frozen screen
 driver.py sway pick-grim OUT:X,Y ... picks device pixels of outputs against grim's copies of them
 driver.py sway|gnome nudge X,Y      moves the pick point from device pixel X,Y with the keyboard
+driver.py sway once-here here[:DX,DY] ...  first starts of --pick --once, picking from the keyboard
 driver.py sway|gnome noportal      starts picking on a bus without any portal
 driver.py sway|gnome bench N       times N starts of picking, and N bare portal calls
 """
@@ -431,6 +432,35 @@ def once_script(session):
             "left": sorted(set(os.listdir("/tmp")) - before)}
 
 
+def once_here(session, picks):
+    """First starts of --pick --once while a pointing device rests at logical (700, 300), each
+    picking from the keyboard: Return where the pointer rests ("here"), or after nudging
+    "here:DX,DY" device pixels into the arrow. The screen's pixels, never the arrow's."""
+    session.show_pattern()
+    rest = (700, 300)
+    x0, y0 = round(rest[0] * session.scale), round(rest[1] * session.scale)
+    wanted = []
+    for p in picks:
+        dx, dy = (int(v) for v in p.partition(":")[2].split(",")) if ":" in p else (0, 0)
+        # The device stays while the program picks, as a mouse does; a helper that has ended
+        # takes the seat's pointer, and sway's arrow, with it.
+        device = session.start("device", [os.path.join(RIG, "bin", session.desk.POINTER)] +
+                               [str(c) for c in session.desk._abs(*rest)] + ["sleep", "8000"])
+        time.sleep(0.3)
+        before = len(session.records())
+        once = session.start("once", [os.path.join(RIG, "app", "huebrook"), "--pick", "--once"])
+        wait_until(lambda: session.window(PREVIEW), what="the preview window")
+        time.sleep(0.3)
+        keys = ["-k", "Right"] * dx + ["-k", "Down"] * dy + ["-k", "Return"]
+        subprocess.run(["wtype", "-s", "300", "-d", "30"] + keys, check=True)
+        once.wait(timeout=10)
+        device.kill()
+        device.wait()
+        wait_until(lambda: len(session.records()) > before, what="the record of %s" % p)
+        wanted.append((x0 + dx, y0 + dy))
+    return {"records": session.records().decode(), "picks": wanted}
+
+
 def noportal(session):
     # A session bus of its own, with nothing on it that could capture the screen.
     config = os.path.join(OUT, "bare-bus.conf")
@@ -549,6 +579,8 @@ def main():
             result = nudge(session, *(int(v) for v in sys.argv[3].split(",")))
         elif case == "once-script":
             result = once_script(session)
+        elif case == "once-here":
+            result = once_here(session, sys.argv[3:])
         elif case == "noportal":
             result = noportal(session)
         else:
