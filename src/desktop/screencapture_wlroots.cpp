@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <memory>
+#include <sys/mman.h>
+#include <utility>
 #include <vector>
 #include <wayland-client.h>
 
@@ -77,13 +79,31 @@ constexpr zwlr_screencopy_frame_v1_listener frameListener{
     &frameBuffer, &frameFlags,  &frameReady,     &frameFailed,
     &frameDamage, &frameDmabuf, &frameBufferDone};
 
-// A frame's shared memory as a picture of our own.
-QImage pictureOf(const Frame &frame)
+// A frame's shared memory as a picture of our own. Where the pixels are already in Qt's order
+// the picture takes over the mapping, and the screen's megabytes are not copied.
+QImage pictureOf(Frame &frame)
 {
     const bool bgr = frame.format == formatXBGR8888 || frame.format == formatABGR8888;
-    QImage image(static_cast<const uchar *>(frame.buffer->data), int(frame.width),
-                 int(frame.height), qsizetype(frame.stride),
-                 bgr ? QImage::Format_RGBX8888 : QImage::Format_RGB32);
+    SharedBuffer &shared = *frame.buffer;
+    if (!bgr && !frame.yInvert) {
+        struct Mapping
+        {
+            void *data;
+            size_t size;
+        };
+        auto *mapping = new Mapping{std::exchange(shared.data, MAP_FAILED), shared.size};
+        return QImage(
+            static_cast<uchar *>(mapping->data), int(frame.width), int(frame.height),
+            qsizetype(frame.stride), QImage::Format_RGB32,
+            [](void *info) {
+                auto *mapped = static_cast<Mapping *>(info);
+                munmap(mapped->data, mapped->size);
+                delete mapped;
+            },
+            mapping);
+    }
+    QImage image(static_cast<const uchar *>(shared.data), int(frame.width), int(frame.height),
+                 qsizetype(frame.stride), bgr ? QImage::Format_RGBX8888 : QImage::Format_RGB32);
     // A deep copy either way: the shared memory goes with the frame.
     image = bgr ? image.convertToFormat(QImage::Format_RGB32) : image.copy();
     return frame.yInvert ? image.mirrored(false, true) : image;
