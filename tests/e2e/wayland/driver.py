@@ -451,6 +451,7 @@ def once_here(session, picks):
         once = session.start("once", [os.path.join(RIG, "app", "huebrook"), "--pick", "--once"])
         wait_until(lambda: session.window(PREVIEW), what="the preview window")
         time.sleep(0.3)
+        session.desk.screenshot(os.path.join(OUT, "once.png"))  # for a person to see
         keys = ["-k", "Right"] * dx + ["-k", "Down"] * dy + ["-k", "Return"]
         subprocess.run(["wtype", "-s", "300", "-d", "30"] + keys, check=True)
         once.wait(timeout=10)
