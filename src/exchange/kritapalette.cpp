@@ -39,17 +39,13 @@ struct FileCloser
     void operator()(zip_file_t *file) const { zipLibrary().fclose(file); }
 };
 
-[[noreturn]] void zipFailed(zip_error_t *error)
+// Throws libzip's reason. An error of our own (ours) also has its text freed, which libzip
+// allocated in it; one an archive or a file holds goes with them.
+[[noreturn]] void zipFailed(zip_error_t *error, bool ours = false)
 {
     const QString why = QString::fromUtf8(zipLibrary().error_strerror(error));
-    throw swatchfile::FormatError(QStringLiteral("it is no readable ZIP (%1)").arg(why));
-}
-
-// The same for an error of our own, whose text libzip allocated in it.
-[[noreturn]] void zipFailedLocally(zip_error_t *error)
-{
-    const QString why = QString::fromUtf8(zipLibrary().error_strerror(error));
-    zipLibrary().error_fini(error);
+    if (ours)
+        zipLibrary().error_fini(error);
     throw swatchfile::FormatError(QStringLiteral("it is no readable ZIP (%1)").arg(why));
 }
 
@@ -275,11 +271,11 @@ swatchfile::Colors read(QByteArrayView data)
     zip_source_t *source = zipLibrary().source_buffer_create(
         data.data(), static_cast<zip_uint64_t>(data.size()), 0, &error);
     if (!source)
-        zipFailedLocally(&error);
+        zipFailed(&error, true);
     Zip archive(zipLibrary().open_from_source(source, ZIP_RDONLY, &error));
     if (!archive) {
         zipLibrary().source_free(source);
-        zipFailedLocally(&error);
+        zipFailed(&error, true);
     }
     const zip_int64_t index = zipLibrary().name_locate(archive.get(), colorSetName, 0);
     if (index < 0)
