@@ -1,21 +1,11 @@
-// The position settings, kept by QSettings in an INI file in the per-user configuration folder.
+// The position settings, in the per-user store of kept settings.
 #include "positionsettings.h"
 
-#include <QSettings>
-
-namespace {
-const QString organization = QStringLiteral("huebrook");
-}
-
-PositionSettings::PositionSettings(QString applicationName)
-    : m_applicationName(std::move(applicationName))
-{
-}
+PositionSettings::PositionSettings(QString applicationName) : m_store(std::move(applicationName)) {}
 
 std::optional<QString> PositionSettings::read(const QString &key) const
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, organization, m_applicationName);
-    const QVariant value = settings.value(QStringLiteral("Position/") + key);
+    const QVariant value = m_store.value(QStringLiteral("Position/") + key);
     if (!value.isValid())
         return std::nullopt;
     // A hand-edited value with a comma reads back as a list; join it so that the number rules,
@@ -27,15 +17,11 @@ std::optional<QString> PositionSettings::read(const QString &key) const
 
 bool PositionSettings::write(const QString &left, const QString &top)
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, organization, m_applicationName);
-    settings.setValue(QStringLiteral("Position/X"), left);
-    settings.setValue(QStringLiteral("Position/Y"), top);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return m_store.write(
+        {{QStringLiteral("Position/X"), left}, {QStringLiteral("Position/Y"), top}});
 }
 
 QString PositionSettings::fileName() const
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, organization, m_applicationName)
-        .fileName();
+    return m_store.fileName();
 }

@@ -2,6 +2,8 @@
 // under the executable's base name.
 #pragma once
 
+#include "base/userstore.h"
+
 #include <QString>
 #include <optional>
 
@@ -16,8 +18,8 @@ public:
     bool write(const QString &left, const QString &top);
 
     QString fileName() const;
-    const QString &applicationName() const { return m_applicationName; }
+    const QString &applicationName() const { return m_store.applicationName(); }
 
 private:
-    QString m_applicationName;
+    UserStore m_store;
 };

@@ -2,6 +2,8 @@
 // chosen last, and whether each pick is copied. Section "Copy" of the same per-user INI file.
 #pragma once
 
+#include "base/userstore.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -25,5 +27,5 @@ public:
     QString fileName() const;
 
 private:
-    QString m_applicationName;
+    UserStore m_store;
 };

@@ -1,4 +1,5 @@
-// The named palettes as files of the palette folder, and the one in use through QSettings.
+// The named palettes as files of the palette folder, and the one in use in the per-user store of
+// kept settings.
 #include "palettelibrary.h"
 
 #include "palettestore.h"
@@ -6,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace palettelibrary {
 
@@ -99,32 +99,21 @@ namespace {
 const QString currentKey = QStringLiteral("Palette/Current");
 } // namespace
 
-PaletteSettings::PaletteSettings(QString applicationName)
-    : m_applicationName(std::move(applicationName))
-{
-}
+PaletteSettings::PaletteSettings(QString applicationName) : m_store(std::move(applicationName)) {}
 
 QString PaletteSettings::read() const
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("huebrook"),
-                       m_applicationName);
     // Hand-edited files may hold anything.
-    const QString name = settings.value(currentKey).toString();
+    const QString name = m_store.value(currentKey).toString();
     return palettelibrary::problem(name).isEmpty() ? name : palettelibrary::defaultName;
 }
 
 bool PaletteSettings::write(const QString &name)
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("huebrook"),
-                       m_applicationName);
-    settings.setValue(currentKey, name);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return m_store.write({{currentKey, name}});
 }
 
 QString PaletteSettings::fileName() const
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("huebrook"),
-                     m_applicationName)
-        .fileName();
+    return m_store.fileName();
 }

@@ -2,6 +2,8 @@
 // of the one in use kept in the settings.
 #pragma once
 
+#include "base/userstore.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -40,5 +42,5 @@ public:
     QString fileName() const;
 
 private:
-    QString m_applicationName;
+    UserStore m_store;
 };

@@ -1,9 +1,7 @@
-// The kept sample size, by QSettings.
+// The kept sample size, in the per-user store of kept settings.
 #include "samplesettings.h"
 
 #include "samplesize.h"
-
-#include <QSettings>
 
 namespace {
 
@@ -11,33 +9,22 @@ const QString key = QStringLiteral("Picking/Sample");
 
 } // namespace
 
-SampleSettings::SampleSettings(QString applicationName)
-    : m_applicationName(std::move(applicationName))
-{
-}
+SampleSettings::SampleSettings(QString applicationName) : m_store(std::move(applicationName)) {}
 
 int SampleSettings::read() const
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("huebrook"),
-                       m_applicationName);
     // Hand-edited files may hold anything.
     bool ok = false;
-    const int size = settings.value(key).toString().toInt(&ok);
+    const int size = m_store.value(key).toString().toInt(&ok);
     return ok && samplesize::valid(size) ? size : samplesize::smallest;
 }
 
 bool SampleSettings::write(int size)
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("huebrook"),
-                       m_applicationName);
-    settings.setValue(key, size);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return m_store.write({{key, size}});
 }
 
 QString SampleSettings::fileName() const
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("huebrook"),
-                     m_applicationName)
-        .fileName();
+    return m_store.fileName();
 }

@@ -2,6 +2,8 @@
 // beside the window position and the copy choices.
 #pragma once
 
+#include "base/userstore.h"
+
 #include <QString>
 
 class SampleSettings
@@ -17,5 +19,5 @@ public:
     QString fileName() const;
 
 private:
-    QString m_applicationName;
+    UserStore m_store;
 };
