@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in its own folder and
-# runs the core and widget tests there.
+# Builds the core and widget tests with AddressSanitizer and UndefinedBehaviorSanitizer in a folder
+# of their own and runs them there.
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 build_dir=${1:?build folder}
 cmake -S "$source_dir" -B "$build_dir" -G Ninja -DHUEBROOK_SANITIZE=ON \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build_dir"
+cmake --build "$build_dir" --target unit_tests
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions="$source_dir/tests/sanitize/lsan.supp"
