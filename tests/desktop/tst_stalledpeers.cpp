@@ -23,8 +23,16 @@
 
 namespace {
 
-// The longest the event loop went without running a 10 ms timer while `until` was false.
-qint64 longestGap(const std::function<bool()> &until, int timeoutMs)
+// How a capture met a peer that never answers: whether it failed, the longest the event loop
+// went without running a 10 ms timer meanwhile, and how long it took.
+struct Stall
+{
+    bool failed = false;
+    qint64 gap = 0;
+    qint64 elapsed = 0;
+};
+
+Stall stall(const std::function<void()> &start, const std::function<bool()> &ended, int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
@@ -36,9 +44,17 @@ qint64 longestGap(const std::function<bool()> &until, int timeoutMs)
         last = clock.elapsed();
     });
     tick.start();
-    while (!until() && clock.elapsed() < timeoutMs)
+    start();
+    while (!ended() && clock.elapsed() < timeoutMs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    return std::max(longest, clock.elapsed() - last);
+    return {ended(), std::max(longest, clock.elapsed() - last), clock.elapsed()};
+}
+
+Stall captureStall(ScreenCapture &capture)
+{
+    bool failed = false;
+    QObject::connect(&capture, &ScreenCapture::failed, [&failed] { failed = true; });
+    return stall([&capture] { capture.capture(); }, [&failed] { return failed; }, 10000);
 }
 
 // An object that takes every call and answers none.
@@ -126,17 +142,13 @@ void tst_StalledPeers::compositorSilentOnTheCopy()
     qputenv("WAYLAND_DISPLAY", "stalled");
     std::unique_ptr<ScreenCapture> capture(createWlrootsCapture(nullptr));
     QVERIFY(capture);
-    std::optional<QString> failed;
-    connect(capture.get(), &ScreenCapture::failed, this, [&](const QString &why) { failed = why; });
-    QElapsedTimer clock;
-    clock.start();
-    capture->capture();
-    const qint64 gap = longestGap([&] { return failed.has_value(); }, 10000);
-    QVERIFY2(failed, "no failure");
-    QVERIFY2(gap < 100, qPrintable(QStringLiteral("the event loop stood still %1 ms").arg(gap)));
+    const Stall stalled = captureStall(*capture);
+    QVERIFY2(stalled.failed, "no failure");
+    QVERIFY2(stalled.gap < 100,
+             qPrintable(QStringLiteral("the loop stood %1 ms").arg(stalled.gap)));
     // The copy's deadline of 3 s (a coarse timer may fire 5% early), then the portal's refusal.
-    QVERIFY2(clock.elapsed() >= 2800 && clock.elapsed() < 5000,
-             qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(stalled.elapsed >= 2800 && stalled.elapsed < 5000,
+             qPrintable(QString::number(stalled.elapsed)));
 }
 
 void tst_StalledPeers::veilNeverShown()
@@ -144,16 +156,15 @@ void tst_StalledPeers::veilNeverShown()
     qputenv("WAYLAND_DISPLAY", "stalled");
     PointerVeil veil;
     QSignalSpy raised(&veil, &PointerVeil::raised);
-    QElapsedTimer clock;
-    clock.start();
-    veil.raise();
-    const qint64 gap = longestGap([&] { return !raised.isEmpty(); }, 5000);
+    const Stall stalled =
+        stall([&veil] { veil.raise(); }, [&raised] { return !raised.isEmpty(); }, 5000);
     QCOMPARE(raised.size(), 1);
-    QVERIFY2(gap < 100, qPrintable(QStringLiteral("the event loop stood still %1 ms").arg(gap)));
+    QVERIFY2(stalled.gap < 100,
+             qPrintable(QStringLiteral("the loop stood %1 ms").arg(stalled.gap)));
     // Waited for the pointer that never came, until the veil's deadline of 100 ms (a coarse timer
     // may fire 5% early).
-    QVERIFY2(clock.elapsed() >= 90 && clock.elapsed() < 1000,
-             qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(stalled.elapsed >= 90 && stalled.elapsed < 1000,
+             qPrintable(QString::number(stalled.elapsed)));
 }
 
 void tst_StalledPeers::kwinSilentOnTheCopy()
@@ -164,17 +175,13 @@ void tst_StalledPeers::kwinSilentOnTheCopy()
     QVERIFY(kwin.registerService(QStringLiteral("org.kde.KWin")));
     std::unique_ptr<ScreenCapture> capture(createKWinCapture(nullptr));
     QVERIFY(capture);
-    std::optional<QString> failed;
-    connect(capture.get(), &ScreenCapture::failed, this, [&](const QString &why) { failed = why; });
-    QElapsedTimer clock;
-    clock.start();
-    capture->capture();
-    const qint64 gap = longestGap([&] { return failed.has_value(); }, 10000);
-    QVERIFY2(failed, "no failure");
-    QVERIFY2(gap < 100, qPrintable(QStringLiteral("the event loop stood still %1 ms").arg(gap)));
+    const Stall stalled = captureStall(*capture);
+    QVERIFY2(stalled.failed, "no failure");
+    QVERIFY2(stalled.gap < 100,
+             qPrintable(QStringLiteral("the loop stood %1 ms").arg(stalled.gap)));
     // KWin's deadline of 5 s, then the portal's refusal.
-    QVERIFY2(clock.elapsed() >= 4700 && clock.elapsed() < 7000,
-             qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(stalled.elapsed >= 4700 && stalled.elapsed < 7000,
+             qPrintable(QString::number(stalled.elapsed)));
     kwin.unregisterService(QStringLiteral("org.kde.KWin"));
     QDBusConnection::disconnectFromBus(QStringLiteral("kwin"));
 }
