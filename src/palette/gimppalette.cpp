@@ -15,7 +15,13 @@ QByteArray write(const std::vector<ChartRecord> &records, const QString &name)
     QByteArray out;
     out.reserve(static_cast<qsizetype>(records.size()) * 20 + 64);
     out += "GIMP Palette\nName: ";
-    out += name.toUtf8();
+    // The name is one line: a file name's line breaks and control characters would start
+    // lines of their own.
+    QByteArray line = name.toUtf8();
+    for (char &c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = ' ';
+    out += line;
     out += "\nColumns: 10\n#\n";
     for (const ChartRecord &record : records) {
         const Color color = record.color();

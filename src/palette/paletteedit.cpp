@@ -90,30 +90,46 @@ std::optional<Cleaned> clean(const PaletteStore &store, qint64 prefix, const QBy
 
 } // namespace
 
-bool deleteRecord(const PaletteStore &store, qint64 recordNumber, const ChartRecord &expected)
+std::optional<QByteArray> deleteRecord(const PaletteStore &store, qint64 recordNumber,
+                                       const ChartRecord &expected)
 {
-    const qint64 count = store.count();
-    if (recordNumber < 1 || recordNumber > count)
-        return false;
-    if (store.readRecord(recordNumber) != expected)
-        return false;
-    store.replace(deleteTempExtension, [&](QFile &source, qint64 total, QFile &target) {
-        copyRecords(source, target, recordNumber - 1);
-        ChartRecord skipped;
-        palettefile::readExactly(source, skipped.bytes.data(), ChartRecord::size);
-        copyRecords(source, target, total - recordNumber);
-    });
-    return true;
+    QCryptographicHash before(QCryptographicHash::Sha256);
+    try {
+        // Checked under the rewrite's lock, so that no other Huebrook changes it in between.
+        store.replace(deleteTempExtension, [&](QFile &source, qint64 total, QFile &target) {
+            if (recordNumber < 1 || recordNumber > total)
+                throw Abandoned();
+            copyRecords(source, target, recordNumber - 1, &before);
+            ChartRecord skipped;
+            palettefile::readExactly(source, skipped.bytes.data(), ChartRecord::size);
+            if (skipped != expected)
+                throw Abandoned();
+            copyRecords(source, target, total - recordNumber);
+        });
+    } catch (const Abandoned &) {
+        return std::nullopt;
+    }
+    return before.result();
 }
 
-void insertRecord(const PaletteStore &store, qint64 recordNumber, const ChartRecord &record)
+bool insertRecord(const PaletteStore &store, qint64 recordNumber, const ChartRecord &record,
+                  const QByteArray &beforeHash)
 {
-    store.replace(deleteTempExtension, [&](QFile &source, qint64 total, QFile &target) {
-        const qint64 before = std::clamp<qint64>(recordNumber - 1, 0, total);
-        copyRecords(source, target, before);
-        writeRecord(target, record);
-        copyRecords(source, target, total - before);
-    });
+    try {
+        store.replace(deleteTempExtension, [&](QFile &source, qint64 total, QFile &target) {
+            if (recordNumber < 1 || recordNumber - 1 > total)
+                throw Abandoned();
+            QCryptographicHash before(QCryptographicHash::Sha256);
+            copyRecords(source, target, recordNumber - 1, &before);
+            if (before.result() != beforeHash)
+                throw Abandoned();
+            writeRecord(target, record);
+            copyRecords(source, target, total - (recordNumber - 1));
+        });
+    } catch (const Abandoned &) {
+        return false;
+    }
+    return true;
 }
 
 bool removeRecords(const PaletteStore &store, qint64 first,

@@ -16,12 +16,16 @@ inline const QString deleteTempExtension = QStringLiteral("ctm");
 inline const QString cleanTempExtension = QStringLiteral("tmp");
 
 // Removes record `recordNumber` (1-based) when it still holds `expected`; records that another
-// program appended since the grid was loaded are kept. Returns false, and changes nothing, when
-// the record is gone or holds another color.
-bool deleteRecord(const PaletteStore &store, qint64 recordNumber, const ChartRecord &expected);
+// program appended since the grid was loaded are kept. Returns the fingerprint of the records
+// before it, for putting it back; nothing, and nothing changed, when the record is gone or holds
+// another color.
+std::optional<QByteArray> deleteRecord(const PaletteStore &store, qint64 recordNumber,
+                                       const ChartRecord &expected);
 
-// Puts record back as record `recordNumber`, or last when the file has fewer records before it.
-void insertRecord(const PaletteStore &store, qint64 recordNumber, const ChartRecord &record);
+// Puts record back as record `recordNumber` when the records before it still have the
+// fingerprint `beforeHash`; false, and nothing changed, when another program rewrote them.
+bool insertRecord(const PaletteStore &store, qint64 recordNumber, const ChartRecord &record,
+                  const QByteArray &beforeHash);
 
 // Removes the records from `first` (1-based) on when they are still `expected`, keeping every
 // record after them. False, and nothing changed, when they are not.

@@ -14,6 +14,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace paletteexchange {
 
@@ -218,25 +223,49 @@ Imported importFrom(const PaletteStore &store, const QString &path)
 
 Imported readFrom(const QString &path)
 {
-    QFile file(path);
     const auto unreachable = [&](const QString &reason) {
         return ExchangeError(
             ExchangeError::Unreachable,
             QStringLiteral("Could not import the palette %1: %2.").arg(shown(path), reason));
     };
-    if (QFileInfo(path).isDir())
-        throw unreachable(QStringLiteral("it is a folder"));
-    if (!file.open(QIODevice::ReadOnly))
+    // Asked first by name, since opening a socket fails and opening a FIFO could wait.
+    struct stat named = {};
+    if (::stat(QFile::encodeName(path).constData(), &named) == 0 && !S_ISDIR(named.st_mode) &&
+        !S_ISREG(named.st_mode))
+        throw unreachable(QStringLiteral("not a regular file"));
+    // Then opened without waiting, so that a FIFO without a writer cannot hold us, and asked what
+    // it is before any read: only a regular file is a palette; a device or a pipe could be read for
+    // ever, whatever size it reports.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw unreachable(QString::fromLocal8Bit(std::strerror(errno)));
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         throw unreachable(file.errorString());
-    if (file.size() > maxFileBytes)
-        throw ExchangeError(ExchangeError::Malformed,
-                            QStringLiteral("Nothing was imported from %1: at over %2 MiB it is "
-                                           "no palette.")
-                                .arg(shown(path))
-                                .arg(maxFileBytes >> 20));
+    }
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0)
+        throw unreachable(QString::fromLocal8Bit(std::strerror(errno)));
+    if (S_ISDIR(info.st_mode))
+        throw unreachable(QStringLiteral("it is a folder"));
+    if (!S_ISREG(info.st_mode))
+        throw unreachable(QStringLiteral("not a regular file"));
+    const auto tooLarge = [&] {
+        return ExchangeError(ExchangeError::Malformed,
+                             QStringLiteral("Nothing was imported from %1: at over %2 MiB it is "
+                                            "no palette.")
+                                 .arg(shown(path))
+                                 .arg(maxFileBytes >> 20));
+    };
+    if (info.st_size > maxFileBytes)
+        throw tooLarge();
+    // The size read is bounded too: the file may grow while it is read.
     const QByteArray data = file.read(maxFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         throw unreachable(file.errorString());
+    if (data.size() > maxFileBytes)
+        throw tooLarge();
     return read(data, path);
 }
 

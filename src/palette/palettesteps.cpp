@@ -47,20 +47,26 @@ public:
     QString text() const override { return QStringLiteral("Delete"); }
     void redo(const PaletteStore &store) override
     {
-        if (!paletteedit::deleteRecord(store, m_recordNumber, m_record))
+        std::optional<QByteArray> before =
+            paletteedit::deleteRecord(store, m_recordNumber, m_record);
+        if (!before)
             throw StepRefused(QStringLiteral("The color was not deleted: another program "
                                              "changed the palette file %1. The palette has been "
                                              "reloaded.")
                                   .arg(QDir::toNativeSeparators(store.path())));
+        m_before = std::move(*before);
     }
+    // In its place only: where the colors before it changed, its place is gone.
     void undo(const PaletteStore &store) override
     {
-        paletteedit::insertRecord(store, m_recordNumber, m_record);
+        if (!paletteedit::insertRecord(store, m_recordNumber, m_record, m_before))
+            refuse(store, QStringLiteral("undo"), text());
     }
 
 private:
     qint64 m_recordNumber;
     ChartRecord m_record;
+    QByteArray m_before;
 };
 
 class CleanDuplicates : public PaletteStep

@@ -7,6 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QtGlobal>
+#include <cerrno>
+#include <cstring>
+#include <sys/file.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -33,6 +39,68 @@ void openForReading(QFile &file)
         fail(QStringLiteral("read"), file.fileName(), QStringLiteral("it is a folder"));
     if (!file.open(QIODevice::ReadOnly))
         fail(QStringLiteral("read"), file.fileName(), file.errorString());
+}
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The advisory lock every Huebrook writer takes on the palette for an append or a rewrite.
+void lock(QFile &file, const QString &what)
+{
+    int done;
+    do
+        done = ::flock(file.handle(), LOCK_EX);
+    while (done != 0 && errno == EINTR);
+    if (done != 0)
+        fail(what, file.fileName(), systemError());
+}
+
+// Whether the open file is still the one the path names: a rewrite renames a new file over the
+// palette, so a writer that waited for the lock of the old one must open the new one.
+bool stillAtPath(const QFile &file)
+{
+    struct stat open = {}, named = {};
+    if (::fstat(file.handle(), &open) != 0 ||
+        ::stat(QFile::encodeName(file.fileName()).constData(), &named) != 0)
+        return false;
+    return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+// Opens file with mode and holds the palette's lock on it; fail names what was being done.
+void openLocked(QFile &file, QIODevice::OpenMode mode, const QString &what)
+{
+    for (int attempt = 0;; ++attempt) {
+        if (!file.open(mode))
+            fail(what, file.fileName(), file.errorString());
+        lock(file, what);
+        // A rewrite that keeps renaming over us would be a bug of ours; do not spin on it.
+        if (stillAtPath(file) || attempt == 100)
+            return;
+        file.close();
+    }
+}
+
+// Copies the whole records from byte `from` of source to the end of target, for records that
+// writers who take no lock appended meanwhile; returns where the whole records now end.
+qint64 carryOver(QFile &source, qint64 from, QFile &target)
+{
+    const qint64 end = source.size() / ChartRecord::size * ChartRecord::size;
+    if (end <= from)
+        return from;
+    if (!source.seek(from))
+        fail(QStringLiteral("read"), source.fileName(), source.errorString());
+    // Whole records at a time: other writers may append to target between two writes.
+    std::vector<char> buffer(
+        static_cast<size_t>(std::min<qint64>(end - from, ChartRecord::size * (1 << 17))));
+    for (qint64 at = from; at < end;) {
+        const qint64 n = std::min<qint64>(end - at, static_cast<qint64>(buffer.size()));
+        palettefile::readExactly(source, buffer.data(), n);
+        palettefile::writeAll(target, buffer.data(), n);
+        at += n;
+    }
+    return end;
 }
 
 } // namespace
@@ -146,8 +214,7 @@ qint64 PaletteStore::appendRecords(const std::vector<ChartRecord> &records) cons
     QFile file(path());
     if (QFileInfo(file.fileName()).isDir())
         fail(QStringLiteral("add a color to"), file.fileName(), QStringLiteral("it is a folder"));
-    if (!file.open(QIODevice::ReadWrite))
-        fail(QStringLiteral("add a color to"), file.fileName(), file.errorString());
+    openLocked(file, QIODevice::ReadWrite, QStringLiteral("add a color to"));
     const qint64 end = file.size() / ChartRecord::size * ChartRecord::size;
     if (!file.seek(end))
         fail(QStringLiteral("add a color to"), file.fileName(), file.errorString());
@@ -183,6 +250,8 @@ void PaletteStore::replace(
 {
     QFile source(path());
     openForReading(source);
+    source.close();
+    openLocked(source, QIODevice::ReadOnly, QStringLiteral("rewrite"));
     // A palette that is a symbolic link is rewritten where it points, so the link survives and
     // the rename never crosses file systems.
     const QFileInfo link(source.fileName());
@@ -194,12 +263,22 @@ void PaletteStore::replace(
         fail(QStringLiteral("rewrite"), path(),
              QStringLiteral("the temporary file %1 cannot be created (%2)")
                  .arg(describe(target.fileName()), target.errorString()));
+    bool renamed = false;
     try {
-        produce(source, source.size() / ChartRecord::size, target);
+        const qint64 total = source.size() / ChartRecord::size;
+        produce(source, total, target);
+        // What writers that take no lock (a script's >>) appended while the records were
+        // produced goes after them, as it would have in the old file.
+        qint64 copied = carryOver(source, total * ChartRecord::size, target);
         if (!target.flush() || !filesync::syncToDisk(target))
             fail(QStringLiteral("write"), target.fileName(), target.errorString());
-        target.close();
-        source.close();
+        // Huebrook writers that wait for the lock of the new file must find it finished.
+        lock(target, QStringLiteral("rewrite"));
+        // Once it is in place, writers that take no lock append to it too: what follows goes
+        // after theirs, never over it.
+        QFile appender(target.fileName());
+        if (!appender.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+            fail(QStringLiteral("write"), target.fileName(), appender.errorString());
         try {
             renameFile(QFile::encodeName(target.fileName()).toStdString(),
                        QFile::encodeName(palettePath).toStdString());
@@ -207,8 +286,29 @@ void PaletteStore::replace(
             fail(QStringLiteral("replace"), source.fileName(),
                  QString::fromLocal8Bit(e.code().message().c_str()));
         }
+        renamed = true;
+        // A writer that opened the old file just before the rename writes into it just after:
+        // those records follow the others, as long as the old file keeps growing briefly.
+        // A writer still holding the old file open is followed for 200 looks at most.
+        const qint64 inPlace = copied;
+        for (int waited = 0;; ++waited) {
+            const qint64 now = carryOver(source, copied, appender);
+            const bool quiet = now == copied;
+            copied = now;
+            if ((quiet && waited > 0) || waited >= 200)
+                break;
+            if (lateWriterWait.count() > 0)
+                QThread::msleep(static_cast<unsigned long>(lateWriterWait.count()));
+        }
+        if (copied != inPlace && !filesync::syncToDisk(appender))
+            fail(QStringLiteral("write"), target.fileName(), appender.errorString());
+        target.close();
+        source.close();
         filesync::syncFolder(QFileInfo(palettePath).absolutePath());
     } catch (...) {
+        if (renamed)
+            throw; // the new palette is in place: the temporary file is no longer ours
+
         target.close();
         QFile::remove(target.fileName());
         throw;

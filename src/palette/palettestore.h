@@ -4,6 +4,7 @@
 #include "chartrecord.h"
 
 #include <QString>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -56,6 +57,10 @@ public:
     // Record n (1-based).
     ChartRecord readRecord(qint64 n) const;
 
+    // Appends and rewrites hold an advisory lock (flock) on the palette, so Huebrook writers
+    // never lose each other's records; a rewrite also keeps what writers that take no lock
+    // append meanwhile.
+
     // Writes one record as record count + 1, so it replaces a partial tail. Never reads the file.
     void AppendChartColor(const QString &hexText) const;
     // The same for many records in one write: all of them are appended, or none. Returns the
@@ -71,6 +76,10 @@ public:
     void
     replace(const QString &tempExtension,
             const std::function<void(QFile &source, qint64 count, QFile &target)> &produce) const;
+
+    // How long a rewrite, once its file is in place, looks out for records written into the old
+    // file by writers that take no lock and opened it just before; again as long as it grows.
+    std::chrono::milliseconds lateWriterWait{2};
 
     // The step that puts the finished temporary file in place; tests substitute a failing one.
     std::function<void(const std::filesystem::path &, const std::filesystem::path &)> renameFile;

@@ -87,6 +87,9 @@ void tst_GimpPalette::exportText()
                         " 17   0   0\t#110000\n"));
     QCOMPARE(gimppalette::write({}, "empty"),
              QByteArray("GIMP Palette\nName: empty\nColumns: 10\n#\n"));
+    // A file name's line break would start a header line of its own.
+    QCOMPARE(gimppalette::write({}, "two\nColumns: 1\r"),
+             QByteArray("GIMP Palette\nName: two Columns: 1 \nColumns: 10\n#\n"));
 }
 
 void tst_GimpPalette::accepted_data()

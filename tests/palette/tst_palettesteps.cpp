@@ -87,6 +87,18 @@ void tst_PaletteSteps::undoAndRedo_data()
                                                     << "AC"
                                                     << "ABCD"
                                                     << "ACD";
+    QTest::newRow("delete, after another program rewrote what came before") << "ABC"
+                                                                            << "delete 2"
+                                                                            << "=DC"
+                                                                            << "AC"
+                                                                            << "refused"
+                                                                            << "";
+    QTest::newRow("delete, after another program rewrote what came after") << "ABC"
+                                                                           << "delete 2"
+                                                                           << "=AD"
+                                                                           << "AC"
+                                                                           << "ABD"
+                                                                           << "AD";
     QTest::newRow("clean") << "ABACBB"
                            << "clean"
                            << ""

@@ -2,6 +2,7 @@
 // the atomic rewrites of Delete and Clean Duplicate, with every step of a rewrite made to fail.
 #include "../support/files.h"
 #include "palette/paletteedit.h"
+#include "palette/paletteexchange.h"
 #include "palette/palettelocation.h"
 #include "palette/palettestore.h"
 
@@ -10,6 +11,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
 
 const QString &paletteName = paletteFileName;
 
@@ -54,6 +61,10 @@ private slots:
     void paletteIsSymbolicLink();
     void sparseGigabytePalette();
     void unwritableFolderMovesPaletteToUserData();
+    void rewriteKeepsConcurrentAppends_data();
+    void rewriteKeepsConcurrentAppends();
+    void importReadsOnlyRegularFiles_data();
+    void importReadsOnlyRegularFiles();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -369,6 +380,116 @@ void tst_PaletteStore::unwritableFolderMovesPaletteToUserData()
     QVERIFY(entry.open(QIODevice::WriteOnly));
     QCOMPARE(palettelocation::chooseFolder(root.filePath("usr/bin")),
              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+void tst_PaletteStore::rewriteKeepsConcurrentAppends_data()
+{
+    QTest::addColumn<bool>("locked");
+    QTest::newRow("another Huebrook") << true;
+    QTest::newRow("a script's >>, which takes no lock") << false;
+}
+
+// Another writer appends while Clean Duplicate rewrites the palette again and again: every one
+// of its records must be there afterwards, once. (A writer without the lock that appends to the
+// old file just before the rename may see that record follow its next one.)
+void tst_PaletteStore::rewriteKeepsConcurrentAppends()
+{
+    QFETCH(bool, locked);
+    QByteArray palette;
+    for (int i = 0; i < 100000; ++i)
+        palette += i % 2 ? "AAAAAA" : "BBBBBB";
+    writeFile(pal(), palette);
+    PaletteStore store(m_dir->path());
+    constexpr int appends = 2000;
+    const auto nth = [](int i) { return QStringLiteral("G%1").arg(i, 5, 10, QLatin1Char('0')); };
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        for (int i = 0; i < appends; ++i) {
+            const QByteArray bytes = nth(i).toLatin1();
+            if (locked) {
+                PaletteStore(m_dir->path()).appendRecords({record(bytes.constData())});
+            } else {
+                QFile file(pal());
+                if (file.open(QIODevice::Append))
+                    file.write(bytes);
+            }
+        }
+        done = true;
+    });
+    int rewrites = 0;
+    while (!done || rewrites == 0) {
+        paletteedit::cleanDuplicates(store);
+        ++rewrites;
+    }
+    writer.join();
+    const QByteArray after = readFile(pal());
+    QByteArray theirs;
+    for (qsizetype at = 0; at + 6 <= after.size(); at += 6)
+        if (after[at] == 'G')
+            theirs += after.mid(at, 6);
+    QByteArray expected;
+    for (int i = 0; i < appends; ++i)
+        expected += nth(i).toLatin1();
+    QStringList kept;
+    for (qsizetype at = 0; at < theirs.size(); at += 6)
+        kept << QString::fromLatin1(theirs.mid(at, 6));
+    kept.sort();
+    theirs = kept.join(QString()).toLatin1();
+    QVERIFY2(theirs == expected, qPrintable(QStringLiteral("%1 of %2 appends kept in %3 rewrites")
+                                                .arg(theirs.size() / 6)
+                                                .arg(appends)
+                                                .arg(rewrites)));
+    QCOMPARE(after.size() % 6, 0);
+}
+
+void tst_PaletteStore::importReadsOnlyRegularFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a FIFO no one writes to") << "fifo"
+                                             << "not a regular file";
+    QTest::newRow("a device that never ends") << "/dev/zero"
+                                              << "not a regular file";
+    QTest::newRow("a socket") << "socket"
+                              << "not a regular file";
+    QTest::newRow("a folder") << "folder"
+                              << "it is a folder";
+    QTest::newRow("nothing") << "missing"
+                             << "No such file";
+}
+
+// An import that could block or read for ever refuses at once, naming the file.
+void tst_PaletteStore::importReadsOnlyRegularFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QString path = m_dir->filePath(QStringLiteral("colors.gpl"));
+    int listener = -1;
+    if (kind == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == "socket") {
+        listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        QVERIFY(name.size() < qsizetype(sizeof address.sun_path));
+        std::copy(name.begin(), name.end(), address.sun_path);
+        QCOMPARE(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    } else if (kind == "folder") {
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("colors.gpl")));
+    } else if (kind.startsWith('/')) {
+        path = kind;
+    }
+    try {
+        paletteexchange::readFrom(path);
+        QFAIL("the import must be refused");
+    } catch (const paletteexchange::ExchangeError &error) {
+        QCOMPARE(error.kind, paletteexchange::ExchangeError::Unreachable);
+        QVERIFY2(error.message.contains(reason) && error.message.contains(path),
+                 qPrintable(error.message));
+    }
+    if (listener >= 0)
+        ::close(listener);
 }
 
 QTEST_GUILESS_MAIN(tst_PaletteStore)
