@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
 
 namespace instanceprotocol {
 namespace {
@@ -208,6 +209,14 @@ std::optional<instanceprotocol::Answer> send(const QString &name, const PickRequ
         }
         QThread::msleep(50);
     }
+    // With the runtime folder missing, the socket lies in the shared temporary folder, where
+    // another user could have put one: the answer is trusted from this user alone.
+    if (!unixsocket::peerIsThisUser(socket)) {
+        *error = QStringLiteral("The socket %1 is served by another user; its answer is not "
+                                "trusted. Remove it or set XDG_RUNTIME_DIR.")
+                     .arg(socketPath(name));
+        return std::nullopt;
+    }
     if (!unixsocket::writeAll(socket, instanceprotocol::encode(request), QDeadlineTimer(1000))) {
         *error = QStringLiteral("The running Huebrook did not take the request.");
         return std::nullopt;
@@ -255,7 +264,9 @@ public:
 private:
     void read(InstanceServer *server)
     {
-        const std::optional<QByteArray> more = unixsocket::readAvailable(m_socket);
+        // One byte past the longest request tells a request too long from one that fits.
+        const std::optional<QByteArray> more =
+            unixsocket::readAvailable(m_socket, instanceprotocol::maxLine + 1 - m_buffer.size());
         if (!more) {
             // The asking process has gone; a pick under way still answers into nothing.
             m_notifier->setEnabled(false);
@@ -263,8 +274,11 @@ private:
                 deleteLater();
             return;
         }
-        if (!m_timer.isActive())
-            return; // one request per connection; anything after it is ignored
+        if (!m_timer.isActive()) {
+            // One request per connection: a peer that goes on sending after it is closed.
+            deleteLater();
+            return;
+        }
         m_buffer += *more;
         const qsizetype end = m_buffer.indexOf('\n');
         if (end < 0) {
@@ -273,9 +287,11 @@ private:
             return;
         }
         m_timer.stop();
+        // Nothing may follow the request's line.
         const std::optional<PickRequest> request =
-            end <= instanceprotocol::maxLine ? instanceprotocol::decodeRequest(m_buffer.left(end))
-                                             : std::nullopt;
+            end == m_buffer.size() - 1 ? instanceprotocol::decodeRequest(m_buffer.left(end))
+                                       : std::nullopt;
+        m_buffer.clear();
         if (!request || !server->onRequest) {
             deleteLater();
             return;
@@ -310,10 +326,18 @@ bool InstanceServer::listen(QString *error)
 
 void InstanceServer::accept()
 {
-    for (;;) {
+    // A burst of connections is taken a few at a time, so the event loop turns in between.
+    for (int taken = 0; taken < 16; ++taken) {
         unixsocket::Socket socket = unixsocket::accept(m_socket);
-        if (!socket.isValid())
+        if (!socket.isValid()) {
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                // The connection stays queued and the socket readable: listening again at
+                // once would spin. Some descriptors are free again after a while.
+                m_notifier->setEnabled(false);
+                QTimer::singleShot(acceptBackoffMs, this, [this] { m_notifier->setEnabled(true); });
+            }
             return;
+        }
         // The socket's mode keeps other users out; this covers the moment before it was set.
         if (unixsocket::peerIsThisUser(socket))
             new Connection(std::move(socket), this);

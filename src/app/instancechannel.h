@@ -55,6 +55,8 @@ public:
 
     // Whole requests must arrive within this time.
     static constexpr int requestTimeoutMs = 3000;
+    // How long the listener rests when there is no descriptor left for a connection.
+    static constexpr int acceptBackoffMs = 100;
 
 private:
     class Connection;

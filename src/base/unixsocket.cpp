@@ -2,6 +2,7 @@
 #include "unixsocket.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -164,12 +165,14 @@ bool readExactly(const Socket &socket, char *data, qsizetype size, QDeadlineTime
     return true;
 }
 
-std::optional<QByteArray> readAvailable(const Socket &socket)
+std::optional<QByteArray> readAvailable(const Socket &socket, qsizetype max)
 {
     QByteArray data;
     char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::recv(socket.fd(), buffer, sizeof buffer, MSG_DONTWAIT);
+    while (data.size() < max) {
+        const size_t room =
+            size_t(std::min<qsizetype>(max - data.size(), qsizetype(sizeof buffer)));
+        const ssize_t n = ::recv(socket.fd(), buffer, room, MSG_DONTWAIT);
         if (n > 0)
             data.append(buffer, n);
         else if (n < 0 && errno == EINTR)
@@ -179,6 +182,7 @@ std::optional<QByteArray> readAvailable(const Socket &socket)
         else
             return data.isEmpty() ? std::nullopt : std::optional<QByteArray>(data);
     }
+    return data;
 }
 
 std::optional<QByteArray> readLine(const Socket &socket, qsizetype maxLine, QDeadlineTimer deadline)

@@ -34,7 +34,9 @@ Socket connectTo(const QString &path, QString *error = nullptr);
 // Listens at path, where a stale socket is replaced, for this user alone (mode 0600). The
 // descriptor does not block.
 Socket listenAt(const QString &path, QString *error);
-// The next connection waiting on a listening socket, not blocking; invalid when none waits.
+// The next connection waiting on a listening socket, not blocking; invalid when none waits or
+// it cannot be taken (errno tells which: EAGAIN when none waits, EMFILE when this process has
+// no descriptor left for it).
 Socket accept(const Socket &listening);
 // Whether the process at the other end runs as this user.
 bool peerIsThisUser(const Socket &socket);
@@ -44,8 +46,10 @@ bool writeAll(const Socket &socket, const QByteArray &data, QDeadlineTimer deadl
 // Reads exactly size bytes before the deadline, which covers them all, so that a peer sending
 // a byte now and then cannot hold the caller.
 bool readExactly(const Socket &socket, char *data, qsizetype size, QDeadlineTimer deadline);
-// Reads what is there without blocking; nothing more at the peer's end or on an error.
-std::optional<QByteArray> readAvailable(const Socket &socket);
+// Reads what is there, up to max bytes, without blocking; nothing more at the peer's end or on
+// an error. The bound keeps a peer that never stops sending from holding the caller or its
+// memory: what is left waits for the next call.
+std::optional<QByteArray> readAvailable(const Socket &socket, qsizetype max);
 // Reads up to and without the first newline; nothing when the peer closes first, the line runs
 // past maxLine or the deadline passes.
 std::optional<QByteArray> readLine(const Socket &socket, qsizetype maxLine,

@@ -2,6 +2,7 @@
 #include "portalscreenshot.h"
 #include "screencapture.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QScreen>
 #include <QThreadPool>
@@ -54,10 +55,15 @@ public:
         connect(&m_portal, &PortalScreenshot::captured, this, [this](const QByteArray &file) {
             // A PNG of a large desktop takes a good part of a second to decode: off the GUI
             // thread, back in the event loop, and dropped if the capture has gone meanwhile.
+            // The guard is only looked at in the GUI thread, where the capture may be deleted.
             QThreadPool::globalInstance()->start([file, self = QPointer<PortalCapture>(this)] {
                 QImage picture = QImage::fromData(file);
                 QMetaObject::invokeMethod(
-                    self, [self, picture = std::move(picture)] { self->decoded(picture); },
+                    QCoreApplication::instance(),
+                    [self, picture = std::move(picture)] {
+                        if (self)
+                            self->decoded(picture);
+                    },
                     Qt::QueuedConnection);
             });
         });

@@ -31,7 +31,8 @@ public:
 private:
     void read()
     {
-        const std::optional<QByteArray> more = unixsocket::readAvailable(m_socket);
+        // A megabyte at a time: a large tree comes in several turns of the event loop.
+        const std::optional<QByteArray> more = unixsocket::readAvailable(m_socket, 1 << 20);
         if (!more)
             return finish(std::nullopt);
         m_received += *more;

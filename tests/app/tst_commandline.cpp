@@ -5,12 +5,16 @@
 #include "app/instancechannel.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QTimer>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using instanceprotocol::Answer;
 
@@ -31,6 +35,8 @@ private slots:
     void serverDropsBadMessages_data();
     void serverDropsBadMessages();
     void serverAnswersAPick();
+    void serverClosesAPeerThatKeepsSending();
+    void serverRestsWithoutDescriptors();
 };
 
 void tst_CommandLine::arguments_data()
@@ -302,6 +308,7 @@ void tst_CommandLine::serverDropsBadMessages_data()
     QTest::newRow("oversized") << QByteArray(instanceprotocol::maxLine + 10, 'p');
     QTest::newRow("oversized line") << QByteArray(instanceprotocol::maxLine + 10, 'p') + '\n';
     QTest::newRow("partial") << QByteArray("pick-on");
+    QTest::newRow("more after the request") << QByteArray("show\nshow\n");
 }
 
 void tst_CommandLine::serverDropsBadMessages()
@@ -355,6 +362,84 @@ void tst_CommandLine::serverAnswersAPick()
     QCOMPARE(asked, (PickRequest{PickRequest::PickOnce, "css-rgb", 0, {}, {}}));
     QCOMPARE(instanceprotocol::decodeAnswer(socket.readLine().chopped(1)),
              (Answer{Answer::Picked, QStringLiteral("rgb(1, 2, 3)")}));
+}
+
+// A peer that goes on sending after its request is closed, and what it sends is never held.
+void tst_CommandLine::serverClosesAPeerThatKeepsSending()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    InstanceServer server(QStringLiteral("tst-commandline"));
+    QString why;
+    QVERIFY2(server.listen(&why), qPrintable(why));
+    int requests = 0;
+    InstanceServer::Reply owed;
+    server.onRequest = [&](const PickRequest &, const InstanceServer::Reply &reply) {
+        ++requests;
+        owed = reply; // a pick under way
+    };
+    QLocalSocket socket;
+    socket.connectToServer(instanceclient::socketPath(QStringLiteral("tst-commandline")));
+    QVERIFY(socket.waitForConnected(1000));
+    socket.write(instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "hex", 0, {}, {}}));
+    QTRY_COMPARE(requests, 1);
+    const QByteArray flood(64 * 1024, 'x');
+    QElapsedTimer sending;
+    sending.start();
+    while (socket.state() == QLocalSocket::ConnectedState && sending.elapsed() < 5000) {
+        socket.write(flood);
+        socket.waitForBytesWritten(50);
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(socket.state(), QLocalSocket::UnconnectedState);
+    QCOMPARE(requests, 1);
+    owed(Answer{Answer::Picked, QStringLiteral("#000000")}); // into nothing, harmlessly
+}
+
+// With no descriptor left, a waiting connection cannot be taken and the listener stays
+// readable: the server must rest, not spin, and take the connection once it can.
+void tst_CommandLine::serverRestsWithoutDescriptors()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    InstanceServer server(QStringLiteral("tst-commandline"));
+    QString why;
+    QVERIFY2(server.listen(&why), qPrintable(why));
+    int requests = 0;
+    server.onRequest = [&](const PickRequest &, const InstanceServer::Reply &reply) {
+        ++requests;
+        reply(Answer{});
+    };
+    QLocalSocket socket;
+    socket.connectToServer(instanceclient::socketPath(QStringLiteral("tst-commandline")));
+    QVERIFY(socket.waitForConnected(1000));
+    socket.write("show\n");
+    socket.flush();
+    // Every descriptor taken, under a limit low enough to reach.
+    rlimit limit = {};
+    QCOMPARE(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit lowered{std::min<rlim_t>(limit.rlim_cur, 256), limit.rlim_max};
+    QCOMPARE(setrlimit(RLIMIT_NOFILE, &lowered), 0);
+    std::vector<int> spare;
+    for (int fd; (fd = ::dup(0)) >= 0;)
+        spare.push_back(fd);
+    rusage before = {}, after = {};
+    getrusage(RUSAGE_SELF, &before);
+    QTest::qWait(500);
+    getrusage(RUSAGE_SELF, &after);
+    for (int fd : spare)
+        ::close(fd);
+    setrlimit(RLIMIT_NOFILE, &limit);
+    const auto ms = [](const rusage &u) {
+        return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000 +
+               (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000;
+    };
+    QVERIFY2(ms(after) - ms(before) < 200,
+             qPrintable(QStringLiteral("%1 ms of CPU in 500").arg(ms(after) - ms(before))));
+    QCOMPARE(requests, 0);
+    QTRY_COMPARE(requests, 1);
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLine)

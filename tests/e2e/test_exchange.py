@@ -131,6 +131,18 @@ class HandedOver(E2ETestCase):
         self.assertEqual(run.returncode, 2)
         self.assertIn(bad, run.stderr)
         self.assertEqual(self.app.palette(), b"0C0B0A2040C0")
+        # A FIFO that no one writes to would hold the running one for ever if it were opened
+        # for reading: it is refused at once, and the running one goes on taking requests.
+        fifo = os.path.join(self.app.root, "pipe.gpl")
+        os.mkfifo(fifo)
+        run = subprocess.run([self.app.executable, "--import", fifo], env=self.app.env,
+                             cwd=self.app.root, capture_output=True, text=True, timeout=30)
+        self.assertEqual(run.returncode, 1)
+        self.assertIn("not a regular file", run.stderr)
+        run = subprocess.run([self.app.executable, "--import", "in.aco"], env=self.app.env,
+                             cwd=self.app.root, capture_output=True, text=True, timeout=30)
+        self.assertEqual((run.returncode, run.stderr), (0, ""))
+        self.assertEqual(self.app.palette(), b"0C0B0A2040C02040C0")
 
 
 KRITA_SCRIPT = '''
