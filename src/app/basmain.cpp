@@ -5,6 +5,7 @@
 #include "commandline.h"
 #include "formats/colorformat.h"
 #include "frmshowcolor.h"
+#include "heldrequests.h"
 #include "instancechannel.h"
 #include "palette/colorchart.h"
 #include "palette/palettelibrary.h"
@@ -243,9 +244,14 @@ int Main(int argc, char **argv)
     // it here, so that what it set up on the desktop is taken down on every exit path.
     const QPointer<frmshowcolor> window =
         new frmshowcolor(paletteStore(), PositionSettings(name), reporter);
-    server.onRequest = [window](const PickRequest &asked, const InstanceServer::Reply &reply) {
-        if (window)
-            handle(window, asked, reply);
+    // A later start's request waits while a dialog or message box is open.
+    HeldRequests held;
+    server.onRequest = [window, &held](const PickRequest &asked,
+                                       const InstanceServer::Reply &reply) {
+        held.run([window, asked, reply] {
+            if (window)
+                handle(window, asked, reply);
+        });
     };
     handle(window, request, answerHere);
     const int status = app.exec();

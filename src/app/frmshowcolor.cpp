@@ -224,10 +224,32 @@ void frmshowcolor::reportError(const QString &message)
     }
     // Also on the standard error, where a session's log keeps it after the box is gone.
     qWarning().noquote() << message;
-    if (m_reporter)
+    if (m_reporter) {
         m_reporter(message);
-    else
-        QMessageBox::warning(isVisible() ? this : nullptr, QStringLiteral("Huebrook"), message);
+        return;
+    }
+    // Never a nested event loop: the failure may be said from inside a change (an undo that
+    // is refused), which must be over before anything else runs. The box opens from the event
+    // loop, and messages that come meanwhile wait for it to close.
+    m_messages << message;
+    QMetaObject::invokeMethod(this, &frmshowcolor::showNextMessage, Qt::QueuedConnection);
+}
+
+void frmshowcolor::showNextMessage()
+{
+    if (m_messageBox || m_messages.isEmpty())
+        return;
+    auto *box =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Huebrook"), m_messages.takeFirst(),
+                        QMessageBox::Ok, isVisible() ? this : nullptr);
+    box->setObjectName(QStringLiteral("messageBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    m_messageBox = box;
+    connect(box, &QDialog::finished, this, [this] {
+        m_messageBox = nullptr;
+        QMetaObject::invokeMethod(this, &frmshowcolor::showNextMessage, Qt::QueuedConnection);
+    });
+    box->open();
 }
 
 void frmshowcolor::CurrentColorChanged(Color color)

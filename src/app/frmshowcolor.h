@@ -9,6 +9,7 @@
 #include "pickingrun.h"
 #include "positionsettings.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -18,6 +19,7 @@ class CopyMenu;
 class frmdetails;
 class PickingSession;
 class QMenu;
+class QMessageBox;
 class ScreenCapture;
 class WindowHome;
 
@@ -78,6 +80,7 @@ private:
     void hideForCapture() override;
     void showAgain() override;
     void releaseRun();
+    void showNextMessage();
 
     PositionSettings m_settings;
     SampleSettings m_samples;
@@ -91,5 +94,7 @@ private:
     frmdetails *m_details = nullptr;
     PickingRun *m_run = nullptr;
     QStringList m_heldErrors; // said when picking ends
+    QStringList m_messages;   // waiting for the message box on the screen to close
+    QPointer<QMessageBox> m_messageBox;
     WindowHome *m_home = nullptr;
 };

@@ -68,38 +68,45 @@ void ColorChart::mnuNewPalette_Click()
 
 void ColorChart::mnuRenamePalette_Click()
 {
-    if (m_name == palettelibrary::defaultName)
+    // What the dialog was opened for, whatever is shown when it closes.
+    const QString opened = m_name;
+    const PaletteStore store = m_store;
+    if (opened == palettelibrary::defaultName)
         return;
-    const std::optional<QString> name = askName(QStringLiteral("Rename Palette"), m_name);
-    if (!name || *name == m_name)
+    const std::optional<QString> name = askName(QStringLiteral("Rename Palette"), opened);
+    if (!name || *name == opened)
         return;
-    const QString oldFileName = m_store.fileName();
     try {
-        palettelibrary::rename(m_store.folder(), m_name, *name);
+        palettelibrary::rename(store.folder(), opened, *name);
     } catch (const PaletteError &error) {
         emit failed(error.message());
         return;
     }
-    m_name = *name;
-    m_store = PaletteStore(m_store.folder(), palettelibrary::fileName(m_name));
+    const PaletteStore renamed(store.folder(), palettelibrary::fileName(*name));
     // Its steps go with it.
-    m_history->renamed(oldFileName, m_store);
+    m_history->renamed(store.fileName(), renamed);
+    if (m_name != opened)
+        return;
+    m_name = *name;
+    m_store = renamed;
     showCaption();
     emit paletteChanged(m_name);
 }
 
 void ColorChart::mnuRemovePalette_Click()
 {
-    if (m_name == palettelibrary::defaultName ||
-        !confirm(QStringLiteral("Move the palette \"%1\" to the trash?").arg(m_name)))
+    const QString opened = m_name;
+    const QString folder = m_store.folder();
+    if (opened == palettelibrary::defaultName ||
+        !confirm(QStringLiteral("Move the palette \"%1\" to the trash?").arg(opened)))
         return;
-    const QString removed = m_name;
     try {
-        palettelibrary::remove(m_store.folder(), removed);
+        palettelibrary::remove(folder, opened);
     } catch (const PaletteError &error) {
         emit failed(error.message());
         return;
     }
-    m_history->forget(palettelibrary::fileName(removed));
-    usePalette(palettelibrary::defaultName);
+    m_history->forget(palettelibrary::fileName(opened));
+    if (m_name == opened)
+        usePalette(palettelibrary::defaultName);
 }

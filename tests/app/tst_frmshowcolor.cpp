@@ -1,12 +1,14 @@
 // The main window as designed, and its position: centred, restored from the settings, stored
 // on close.
 #include "../support/windowfixture.h"
+#include "app/heldrequests.h"
 #include "app/positionsettings.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -46,6 +48,7 @@ private slots:
     void settingsOfAnyBytes_data();
     void settingsOfAnyBytes();
     void firstStartCreatesEmptyPalette();
+    void messagesWaitAndRequestsAreHeldUnderThem();
 };
 
 void tst_frmshowcolor::initTestCase()
@@ -297,6 +300,38 @@ void tst_frmshowcolor::firstStartCreatesEmptyPalette()
     QCOMPARE(window->curColor(), 0xFFFFFF);
     QVERIFY(!window->findChild<QAction *>("mnuDelCor")->isEnabled());
     QVERIFY(!window->findChild<QWidget *>("shpSelect")->isHidden());
+}
+
+// A failure is said from the event loop, never in a nested one: the change that failed is over
+// when the box opens, a second message waits for the first box, and a later start's request
+// waits for both.
+void tst_frmshowcolor::messagesWaitAndRequestsAreHeldUnderThem()
+{
+    QTemporaryDir dir;
+    frmshowcolor window(PaletteStore(dir.path()), PositionSettings(appName));
+    window.createCapture = [] { return new FakeCapture; };
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.reportError(QStringLiteral("first"));
+    window.reportError(QStringLiteral("second"));
+    QVERIFY(!QApplication::activeModalWidget()); // not while the change runs
+    HeldRequests held;
+    QStringList ran;
+    QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+    held.run([&] { ran << "one"; });
+    held.run([&] { ran << "two"; });
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    QCOMPARE(box->text(), QStringLiteral("first"));
+    box->accept();
+    QTRY_VERIFY(QApplication::activeModalWidget() && QApplication::activeModalWidget() != box);
+    box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    QCOMPARE(box->text(), QStringLiteral("second"));
+    QTest::qWait(250);
+    QVERIFY(ran.isEmpty());
+    box->accept();
+    QTRY_COMPARE(ran, (QStringList{"one", "two"}));
+    held.run([&] { ran << "three"; }); // nothing open: at once
+    QCOMPARE(ran.size(), 3);
 }
 
 QTEST_MAIN(tst_frmshowcolor)

@@ -40,6 +40,8 @@ private slots:
     void namedPalettes();
     void badNamesMakeNothing_data();
     void badNamesMakeNothing();
+    void dialogsActOnThePaletteTheyWereOpenedFor_data();
+    void dialogsActOnThePaletteTheyWereOpenedFor();
 };
 
 void tst_Palettes::undoAndRedoEveryStep_data()
@@ -239,6 +241,43 @@ void tst_Palettes::badNamesMakeNothing()
     QVERIFY2(f.errors[0].contains(said), qPrintable(f.errors[0]));
     QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), before);
     QCOMPARE(f.window->colorChart()->paletteName(), QStringLiteral("pal"));
+}
+
+void tst_Palettes::dialogsActOnThePaletteTheyWereOpenedFor_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::newRow("Rename") << "mnuRenamePalette";
+    QTest::newRow("Remove") << "mnuRemovePalette";
+}
+
+// Another palette comes into view while the dialog is open, as a handed-over --palette would
+// bring it: the dialog still renames or removes the one it asked about.
+void tst_Palettes::dialogsActOnThePaletteTheyWereOpenedFor()
+{
+    QFETCH(QString, item);
+    QStandardPaths::setTestModeEnabled(true);
+    WindowFixture f("0C0B0A");
+    ColorChart *chart = f.window->colorChart();
+    writeFile(f.dir.filePath("a.hbk"), "AAAAAA");
+    writeFile(f.dir.filePath("b.hbk"), "BBBBBB");
+    QVERIFY(chart->usePalette("a"));
+    chart->askName = [&](const QString &, const QString &name) {
+        chart->usePalette("b");
+        return std::optional<QString>(name + "2");
+    };
+    chart->confirm = [&](const QString &question) {
+        chart->usePalette("b");
+        return question.contains("\"a\"");
+    };
+    f.action(qPrintable(item))->trigger();
+    QCOMPARE(chart->paletteName(), QStringLiteral("b"));
+    QCOMPARE(readFile(f.dir.filePath("b.hbk")), QByteArray("BBBBBB"));
+    if (item == "mnuRenamePalette")
+        QCOMPARE(readFile(f.dir.filePath("a2.hbk")), QByteArray("AAAAAA"));
+    else if (f.errors.isEmpty())
+        QVERIFY(!QFile::exists(f.dir.filePath("a.hbk")));
+    else // no trash here: a is kept, and said so
+        QVERIFY2(f.errors.last().contains("trash"), qPrintable(f.errors.last()));
 }
 
 QTEST_MAIN(tst_Palettes)
