@@ -10,4 +10,4 @@ cmake --build "$build_dir" --target unit_tests
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions="$source_dir/tests/sanitize/lsan.supp"
-cd "$build_dir" && ctest -L 'core|widgets' -LE cube --output-on-failure
+cd "$build_dir" && ctest -L 'core|widgets' -LE cube --output-on-failure -j "$(nproc)"
