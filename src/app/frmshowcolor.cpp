@@ -358,7 +358,6 @@ void frmshowcolor::hideForCapture()
 {
     m_home->remember();
     hide();
-    QCoreApplication::processEvents();
 }
 
 void frmshowcolor::showAgain()

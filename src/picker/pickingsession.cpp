@@ -29,7 +29,9 @@ PickingSession::PickingSession(ScreenCapture *capture, QObject *parent)
         // while the windows go: the pixel under it is what a person picks.
         m_veil->raise();
         emit aboutToCapture();
-        Form_Load();
+        // From the event loop, once it has let the hidden windows go: never a nested turn of it
+        // inside this signal.
+        QMetaObject::invokeMethod(this, &PickingSession::Form_Load, Qt::QueuedConnection);
     });
     connect(m_capture, &ScreenCapture::unavailable, this, &PickingSession::failed);
     connect(m_capture, &ScreenCapture::failed, this, [this](const QString &reason) {
@@ -58,7 +60,7 @@ void PickingSession::start()
 
 void PickingSession::Form_Load()
 {
-    // aboutToCapture's receivers have let the hidden windows go already.
+    // The event loop has turned since aboutToCapture: the hidden windows are gone.
     clipboard::clear();
     CaptureScreen();
 }

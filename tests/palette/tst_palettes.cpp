@@ -70,7 +70,8 @@ void tst_Palettes::undoAndRedoEveryStep()
         // A click on the frozen screen, as a person picks: the pattern's pixel (7, 9).
         f.window->show();
         f.window->mnustartpick_Click();
-        QVERIFY(f.window->picking() && !f.window->picking()->windows().isEmpty());
+        QVERIFY(f.window->picking());
+        QTRY_VERIFY(!f.window->picking()->windows().isEmpty());
         QWidget *frozen = f.window->picking()->windows().first();
         QMouseEvent move(QEvent::MouseMove, QPointF(7, 9), frozen->mapToGlobal(QPointF(7, 9)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);

@@ -29,6 +29,11 @@ frmGetColor *startPicking(WindowFixture &f)
 {
     f.window->show();
     f.window->mnustartpick_Click();
+    // The capture starts from the event loop, once the main window has gone.
+    (void)QTest::qWaitFor([&] {
+        PickingSession *session = f.window->picking();
+        return !session || !session->windows().isEmpty();
+    });
     PickingSession *session = f.window->picking();
     return session && !session->windows().isEmpty() ? session->windows().first() : nullptr;
 }
@@ -221,7 +226,7 @@ void tst_Picking::sessionWithoutMainWindow()
     QSignalSpy picked(&session, &PickingSession::picked);
     QSignalSpy finished(&session, &PickingSession::finished);
     session.start();
-    QCOMPARE(session.windows().size(), 1);
+    QTRY_COMPARE(session.windows().size(), 1);
     frmGetColor *picker = session.windows().first();
     QVERIFY(picker->isVisible() && session.preview()->isVisible());
     moveTo(picker, QPoint(30, 4));
@@ -264,7 +269,7 @@ void tst_Picking::captureFailure()
         f.window->createCapture = [] { return new FakeCapture("could not be captured"); };
     f.window->show();
     f.window->mnustartpick_Click();
-    QVERIFY(!f.window->picking());
+    QTRY_VERIFY(!f.window->picking());
     QVERIFY(f.window->isVisible());
     QCOMPARE(f.errors.size(), 1);
     QVERIFY2(f.errors[0].contains("could not be captured"), qPrintable(f.errors[0]));
@@ -322,6 +327,7 @@ void tst_Picking::singlePickWithoutCapture()
     QVERIFY(!f.window->picking());
     f.window->createCapture = [] { return new FakeCapture; };
     f.window->mnustartpick_Click();
+    QTRY_VERIFY(!sessionOf(f).windows().isEmpty());
     QTest::mouseRelease(sessionOf(f).windows().first(), Qt::LeftButton);
     QTest::mouseRelease(sessionOf(f).windows().first(), Qt::RightButton);
     QCOMPARE(answers.size(), 1);
