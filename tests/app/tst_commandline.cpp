@@ -13,10 +13,37 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTimer>
+#include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
 
 using instanceprotocol::Answer;
+
+namespace {
+
+// A server listening in a runtime folder of its own, and a client connected to it.
+struct Channel
+{
+    QTemporaryDir runtime;
+    std::unique_ptr<InstanceServer> server;
+    QLocalSocket socket;
+    QString why;
+
+    // False, with why, when the server cannot listen or the client cannot connect.
+    bool open()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        server = std::make_unique<InstanceServer>(QStringLiteral("tst-commandline"));
+        if (!server->listen(&why))
+            return false;
+        socket.connectToServer(instanceclient::socketPath(QStringLiteral("tst-commandline")));
+        why = QStringLiteral("the client could not connect");
+        return socket.waitForConnected(1000);
+    }
+};
+
+} // namespace
 
 class tst_CommandLine : public QObject
 {
@@ -314,22 +341,17 @@ void tst_CommandLine::serverDropsBadMessages_data()
 void tst_CommandLine::serverDropsBadMessages()
 {
     QFETCH(QByteArray, sent);
-    QStandardPaths::setTestModeEnabled(true);
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    InstanceServer server(QStringLiteral("tst-commandline"));
-    QString why;
-    QVERIFY2(server.listen(&why), qPrintable(why));
+    Channel channel;
+    QVERIFY2(channel.open(), qPrintable(channel.why));
     int requests = 0;
-    server.onRequest = [&](const PickRequest &, const InstanceServer::Reply &) { ++requests; };
-    QLocalSocket socket;
-    socket.connectToServer(instanceclient::socketPath(QStringLiteral("tst-commandline")));
-    QVERIFY(socket.waitForConnected(1000));
-    socket.write(sent);
+    channel.server->onRequest = [&](const PickRequest &, const InstanceServer::Reply &) {
+        ++requests;
+    };
+    channel.socket.write(sent);
     // Dropped at once, or for a partial request when its time is up.
-    QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QLocalSocket::UnconnectedState,
+    QTRY_COMPARE_WITH_TIMEOUT(channel.socket.state(), QLocalSocket::UnconnectedState,
                               InstanceServer::requestTimeoutMs + 2000);
-    QCOMPARE(socket.readAll(), QByteArray());
+    QCOMPARE(channel.socket.readAll(), QByteArray());
     QCOMPARE(requests, 0);
 }
 
@@ -367,32 +389,26 @@ void tst_CommandLine::serverAnswersAPick()
 // A peer that goes on sending after its request is closed, and what it sends is never held.
 void tst_CommandLine::serverClosesAPeerThatKeepsSending()
 {
-    QStandardPaths::setTestModeEnabled(true);
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    InstanceServer server(QStringLiteral("tst-commandline"));
-    QString why;
-    QVERIFY2(server.listen(&why), qPrintable(why));
+    Channel channel;
+    QVERIFY2(channel.open(), qPrintable(channel.why));
     int requests = 0;
     InstanceServer::Reply owed;
-    server.onRequest = [&](const PickRequest &, const InstanceServer::Reply &reply) {
+    channel.server->onRequest = [&](const PickRequest &, const InstanceServer::Reply &reply) {
         ++requests;
         owed = reply; // a pick under way
     };
-    QLocalSocket socket;
-    socket.connectToServer(instanceclient::socketPath(QStringLiteral("tst-commandline")));
-    QVERIFY(socket.waitForConnected(1000));
-    socket.write(instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "hex", 0, {}, {}}));
+    channel.socket.write(
+        instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "hex", 0, {}, {}}));
     QTRY_COMPARE(requests, 1);
     const QByteArray flood(64 * 1024, 'x');
     QElapsedTimer sending;
     sending.start();
-    while (socket.state() == QLocalSocket::ConnectedState && sending.elapsed() < 5000) {
-        socket.write(flood);
-        socket.waitForBytesWritten(50);
+    while (channel.socket.state() == QLocalSocket::ConnectedState && sending.elapsed() < 5000) {
+        channel.socket.write(flood);
+        channel.socket.waitForBytesWritten(50);
         QCoreApplication::processEvents();
     }
-    QCOMPARE(socket.state(), QLocalSocket::UnconnectedState);
+    QCOMPARE(channel.socket.state(), QLocalSocket::UnconnectedState);
     QCOMPARE(requests, 1);
     owed(Answer{Answer::Picked, QStringLiteral("#000000")}); // into nothing, harmlessly
 }
@@ -404,22 +420,15 @@ void tst_CommandLine::serverRestsWithoutDescriptors()
 #ifdef __SANITIZE_ADDRESS__
     QSKIP("the sanitizers' runtime needs descriptors of its own to check each call");
 #endif
-    QStandardPaths::setTestModeEnabled(true);
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    InstanceServer server(QStringLiteral("tst-commandline"));
-    QString why;
-    QVERIFY2(server.listen(&why), qPrintable(why));
+    Channel channel;
+    QVERIFY2(channel.open(), qPrintable(channel.why));
     int requests = 0;
-    server.onRequest = [&](const PickRequest &, const InstanceServer::Reply &reply) {
+    channel.server->onRequest = [&](const PickRequest &, const InstanceServer::Reply &reply) {
         ++requests;
         reply(Answer{});
     };
-    QLocalSocket socket;
-    socket.connectToServer(instanceclient::socketPath(QStringLiteral("tst-commandline")));
-    QVERIFY(socket.waitForConnected(1000));
-    socket.write("show\n");
-    socket.flush();
+    channel.socket.write("show\n");
+    channel.socket.flush();
     // Every descriptor taken, under a limit low enough to reach.
     rlimit limit = {};
     QCOMPARE(getrlimit(RLIMIT_NOFILE, &limit), 0);
