@@ -3,8 +3,7 @@
 
 #include <QApplication>
 
-HeldRequests::HeldRequests(QObject *parent)
-    : QObject(parent), dialogOpen([] { return QApplication::activeModalWidget() != nullptr; })
+HeldRequests::HeldRequests(QObject *parent) : QObject(parent)
 {
     // No signal says that the last modal window has gone; a short look now and then does.
     m_retry.setInterval(100);
@@ -20,7 +19,7 @@ void HeldRequests::run(std::function<void()> request)
 
 void HeldRequests::drain()
 {
-    while (!m_held.empty() && !dialogOpen()) {
+    while (!m_held.empty() && !QApplication::activeModalWidget()) {
         std::function<void()> next = std::move(m_held.front());
         m_held.pop_front();
         next();

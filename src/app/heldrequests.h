@@ -16,10 +16,6 @@ public:
 
     // Runs request now when nothing is open and nothing is held before it, else later.
     void run(std::function<void()> request);
-    std::size_t held() const { return m_held.size(); }
-
-    // Whether a dialog holds the application; a test may ask otherwise.
-    std::function<bool()> dialogOpen;
 
 private:
     void drain();
