@@ -295,7 +295,7 @@ void PaletteStore::replace(
             const qint64 now = carryOver(source, copied, appender);
             const bool quiet = now == copied;
             copied = now;
-            if ((quiet && waited > 0) || waited >= 200)
+            if ((quiet && waited > 1) || waited >= 200)
                 break;
             if (lateWriterWait.count() > 0)
                 QThread::msleep(static_cast<unsigned long>(lateWriterWait.count()));
