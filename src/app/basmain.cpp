@@ -7,7 +7,6 @@
 #include "frmshowcolor.h"
 #include "heldrequests.h"
 #include "instancechannel.h"
-#include "palette/colorchart.h"
 #include "palette/palettelibrary.h"
 #include "palette/palettelocation.h"
 #include "palettecommands.h"
@@ -124,7 +123,7 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
             break;
         }
         if (!request.palette.isEmpty())
-            window->colorChart()->usePalette(request.palette);
+            window->usePalette(request.palette);
         if (!window->picking()) {
             window->show();
             window->raise();
@@ -148,16 +147,16 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
             reply(Answer{Answer::None, QStringLiteral("Huebrook is already picking.")});
         break;
     }
-    case PickRequest::Import: {
-        const palettecommands::ImportOutcome outcome = palettecommands::runImport(
-            [&] { return window->colorChart()->importFrom(request.path, request.palette); },
-            request.path);
-        reply(Answer{outcome.status == commandline::Success    ? Answer::Ok
-                     : outcome.status == commandline::BadInput ? Answer::Refused
-                                                               : Answer::None,
-                     outcome.said});
+    case PickRequest::Import:
+        window->importPalette(request.path, request.palette,
+                              [reply](const PaletteDocument::ImportOutcome &outcome) {
+                                  const int status = palettecommands::exitStatus(outcome);
+                                  reply(Answer{status == commandline::Success    ? Answer::Ok
+                                               : status == commandline::BadInput ? Answer::Refused
+                                                                                 : Answer::None,
+                                               outcome.said});
+                              });
         break;
-    }
     }
 }
 
@@ -216,7 +215,7 @@ int Main(int argc, char **argv)
     if (request.kind == PickRequest::Import) {
         QCoreApplication app(argc, argv);
         QTextStream err(stderr);
-        return palettecommands::importPalette(paletteStore(request.palette), request.path, err);
+        return palettecommands::importPalette(paletteStore(), request.path, request.palette, err);
     }
 
     // Without a display Qt would abort with a page of advice; a shortcut's caller gets one line.

@@ -13,6 +13,8 @@
 #include "frmabout.h"
 #include "imagebutton.h"
 #include "palette/colorchart.h"
+#include "palette/palettedocument.h"
+#include "palette/palettemenu.h"
 #include "picker/pickingsession.h"
 #include "ui/designunits.h"
 #include "weblink.h"
@@ -70,7 +72,9 @@ frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
     m_editor = new ColorEditor(this);
     m_copy = new CopyMenu(this, CopySettings(m_settings.applicationName()));
     m_home = new WindowHome(this);
+    m_document = new PaletteDocument(store, this);
     m_chart = new ColorChart(std::move(store), this);
+    m_paletteMenu = new PaletteMenu(m_document, m_chart, this);
     connect(m_editor, &ColorEditor::colorChanging, m_chart, &ColorChart::currentColorChanging);
     connect(m_editor, &ColorEditor::previewReleased, this, &frmshowcolor::lblcolor_MouseUp);
     connect(m_editor, &ColorEditor::colorChanged, m_copy, &CopyMenu::setColor);
@@ -80,7 +84,19 @@ frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
         lblcor_MouseUp(static_cast<int16_t>(index), static_cast<int16_t>(button), 0, 0, 0);
     });
     connect(m_chart, &ColorChart::failed, this, &frmshowcolor::reportError);
-    connect(m_chart, &ColorChart::paletteChanged, this, [this](const QString &name) {
+    connect(m_document, &PaletteDocument::failed, this, &frmshowcolor::reportError);
+    connect(m_document, &PaletteDocument::busyChanged, m_chart, &ColorChart::setWorking);
+    connect(m_document, &PaletteDocument::changed, this,
+            [this](const QString &fileName, bool appended) {
+                if (fileName != m_document->store().fileName())
+                    return;
+                if (appended)
+                    m_chart->reloadAndSelectNewest();
+                else
+                    m_chart->ShowColorChart(fileName);
+            });
+    connect(m_document, &PaletteDocument::paletteChanged, this, [this](const QString &name) {
+        m_chart->showPalette(m_document->store(), name);
         if (!m_palettes.write(name))
             reportError(QStringLiteral("Could not save the palette in use in %1.")
                             .arg(QDir::toNativeSeparators(m_palettes.fileName())));
@@ -89,7 +105,11 @@ frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
     Form_Load();
 }
 
-frmshowcolor::~frmshowcolor() = default;
+frmshowcolor::~frmshowcolor()
+{
+    // Whatever was asked of the palette is made, and answered, while the window is whole.
+    m_document->finish();
+}
 
 void frmshowcolor::buildImages()
 {
@@ -113,7 +133,7 @@ void frmshowcolor::buildMenus()
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuEdit->menuAction()->setVisible(false);
     m_copy->addTo(mnuEdit);
-    m_chart->addMenuItems(mnuEdit, this);
+    m_paletteMenu->addMenuItems(mnuEdit, this);
     // Only the preview's menu shows it.
     mnuDetails = mnuEdit->addAction(QStringLiteral("Details..."));
     mnuDetails->setObjectName(QStringLiteral("mnuDetails"));
@@ -145,9 +165,9 @@ void frmshowcolor::Form_Load()
     // The palette in use comes back, unless its file has gone meanwhile.
     const QString kept = m_palettes.read();
     if (kept != palettelibrary::defaultName &&
-        QFileInfo::exists(m_chart->store().folder() + QLatin1Char('/') +
+        QFileInfo::exists(m_document->store().folder() + QLatin1Char('/') +
                           palettelibrary::fileName(kept)))
-        m_chart->usePalette(kept);
+        m_document->use(kept);
     else
         m_chart->reloadAndSelectNewest();
 }
@@ -280,12 +300,12 @@ void frmshowcolor::lblcolor_MouseUp(int button, QPoint globalPosition)
 {
     if (button == 2) {
         // The preview's menu offers the copy formats and the details, not the palette's items.
-        m_chart->setMenuItemsVisible(false);
+        m_paletteMenu->setMenuItemsVisible(false);
         mnuDetails->setVisible(true);
         ChangeCopyMenu();
         mnuEdit->exec(globalPosition);
     }
-    m_chart->setMenuItemsVisible(true);
+    m_paletteMenu->setMenuItemsVisible(true);
     mnuDetails->setVisible(false);
     ChangeCopyMenu();
 }
@@ -325,10 +345,28 @@ bool frmshowcolor::startPicking(PickingRun::Request request, const QString &pale
     // Also while a capture is still on its way.
     if (m_run)
         return false;
+    // A single pick is answered once it is in the palette, or could not be.
+    if (PickingRun::Answer once = std::move(request.once)) {
+        request.once = [this, once, palette](std::optional<Color> color, const QString &why) {
+            if (!color)
+                return once(std::nullopt, why);
+            takePick(*color, palette, [once, color](bool kept) {
+                if (kept)
+                    once(color, {});
+                else
+                    once(std::nullopt,
+                         QStringLiteral("The pick could not be kept in the palette."));
+            });
+        };
+    }
     m_run = new PickingRun(*this, createCapture(), std::move(request), this);
     connect(m_run, &PickingRun::picked, this, [this, palette](Color color) {
-        if (!takePick(color, palette))
-            m_run->pickLost();
+        takePick(color, palette, [run = QPointer<PickingRun>(m_run)](bool kept) {
+            // A pick that cannot be kept ends picking, so that what is wrong is said above the
+            // main window, never behind the frozen screens.
+            if (!kept && run && run->session())
+                run->session()->end(true);
+        });
     });
     connect(m_run, &PickingRun::finished, this, [this] {
         releaseRun();
@@ -385,27 +423,37 @@ void frmshowcolor::releaseRun()
             Qt::QueuedConnection);
 }
 
-bool frmshowcolor::takePick(Color color, const QString &palette)
+void frmshowcolor::takePick(Color color, const QString &palette, std::function<void(bool)> kept)
 {
-    if (!m_chart->append(color, palette))
-        return false;
     CurrentColorChanged(color);
-    m_copy->pickTaken(color);
-    return true;
+    m_document->pick(color, palette, [this, color, kept](const QString &failure) {
+        if (failure.isEmpty())
+            m_copy->pickTaken(color);
+        else
+            reportError(failure);
+        kept(failure.isEmpty());
+    });
+}
+
+void frmshowcolor::usePalette(const QString &name)
+{
+    m_document->use(name);
+}
+
+void frmshowcolor::importPalette(const QString &path, const QString &palette,
+                                 PaletteDocument::ImportDone done)
+{
+    m_document->importFile(path, palette, std::move(done));
 }
 
 void frmshowcolor::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!ColorChart::droppedPalettes(event->mimeData()).isEmpty())
+    if (!PaletteMenu::droppedPalettes(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void frmshowcolor::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = ColorChart::droppedPalettes(event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    for (const QString &path : paths)
-        m_chart->importPalette(path);
+    if (m_paletteMenu->drop(event->mimeData()))
+        event->acceptProposedAction();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "color/bascommon.h"
+#include "palette/palettedocument.h"
 #include "palette/palettelibrary.h"
 #include "palette/palettestore.h"
 #include "picker/samplesettings.h"
@@ -16,6 +17,7 @@
 class ColorChart;
 class ColorEditor;
 class CopyMenu;
+class PaletteMenu;
 class frmdetails;
 class PickingSession;
 class QMenu;
@@ -49,7 +51,12 @@ public:
     // Opens Color Details, or brings it forward.
     void mnuDetails_Click();
 
-    ColorChart *colorChart() const { return m_chart; }
+    // The palette name in view from then on, after what was asked before.
+    void usePalette(const QString &name);
+    // Imports the palette file at path into palette (the one in view when empty); done gets
+    // the outcome, which is otherwise said in the window.
+    void importPalette(const QString &path, const QString &palette,
+                       PaletteDocument::ImportDone done);
     // The picking under way, from the eyedropper's click until it ends.
     PickingSession *picking() const;
     // Where picking gets the screen; the session's backend for this desktop unless replaced.
@@ -74,7 +81,8 @@ private:
     void restorePosition();
     void lblcolor_MouseUp(int button, QPoint globalPosition);
     bool startPicking(PickingRun::Request request, const QString &palette = {});
-    bool takePick(Color color, const QString &palette);
+    // Shows a pick and asks for it in palette; kept then says whether it is there.
+    void takePick(Color color, const QString &palette, std::function<void(bool)> kept);
     // What a picking run needs of this window.
     bool isShown() const override;
     void hideForCapture() override;
@@ -88,7 +96,9 @@ private:
     std::function<void(const QString &)> m_reporter;
     ColorEditor *m_editor = nullptr;
     CopyMenu *m_copy = nullptr;
+    PaletteDocument *m_document = nullptr;
     ColorChart *m_chart = nullptr;
+    PaletteMenu *m_paletteMenu = nullptr;
     QMenu *mnuEdit = nullptr;
     QAction *mnuDetails = nullptr;
     frmdetails *m_details = nullptr;

@@ -13,9 +13,6 @@ int exportPalette(const PaletteStore &store, const ExportCommand &command, QText
     try {
         paletteexchange::exportTo(store, command.path,
                                   *paletteexchange::formatOfName(command.path));
-    } catch (const paletteexchange::ExchangeError &error) {
-        err << error.message << Qt::endl;
-        return commandline::NoPick;
     } catch (const PaletteError &error) {
         err << error.message() << Qt::endl;
         return commandline::NoPick;
@@ -23,27 +20,31 @@ int exportPalette(const PaletteStore &store, const ExportCommand &command, QText
     return commandline::Success;
 }
 
-ImportOutcome runImport(const std::function<paletteexchange::Imported()> &import,
-                        const QString &path)
+int exitStatus(const PaletteDocument::ImportOutcome &outcome)
 {
-    try {
-        return {commandline::Success, paletteexchange::notice(import(), path)};
-    } catch (const paletteexchange::ExchangeError &error) {
-        return {error.kind == paletteexchange::ExchangeError::Malformed ? commandline::BadInput
-                                                                        : commandline::NoPick,
-                error.message};
-    } catch (const PaletteError &error) {
-        return {commandline::NoPick, error.message()};
+    switch (outcome.status) {
+    case PaletteDocument::ImportOutcome::Done:
+        return commandline::Success;
+    case PaletteDocument::ImportOutcome::Malformed:
+        return commandline::BadInput;
+    case PaletteDocument::ImportOutcome::Failed:
+        break;
     }
+    return commandline::NoPick;
 }
 
-int importPalette(const PaletteStore &store, const QString &path, QTextStream &err)
+int importPalette(const PaletteStore &store, const QString &path, const QString &palette,
+                  QTextStream &err)
 {
-    const ImportOutcome outcome =
-        runImport([&] { return paletteexchange::importFrom(store, path); }, path);
-    if (!outcome.said.isEmpty())
-        err << outcome.said << Qt::endl;
-    return outcome.status;
+    PaletteDocument document(store);
+    int status = commandline::NoPick;
+    document.importFile(path, palette, [&](const PaletteDocument::ImportOutcome &outcome) {
+        if (!outcome.said.isEmpty())
+            err << outcome.said << Qt::endl;
+        status = exitStatus(outcome);
+    });
+    document.finish();
+    return status;
 }
 
 } // namespace palettecommands

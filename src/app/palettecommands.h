@@ -1,11 +1,9 @@
-// --export and --import without a running Huebrook: the palette file written or appended to
-// directly, without a display.
+// --export and --import without a running Huebrook, without a display: the palette written out
+// directly, and the import made by the palettes' owner as the window's would be.
 #pragma once
 
 #include "commandline.h"
-#include "palette/paletteexchange.h"
-
-#include <functional>
+#include "palette/palettedocument.h"
 
 class PaletteStore;
 class QTextStream;
@@ -15,18 +13,13 @@ namespace palettecommands {
 // Writes the palette to the command's file; the exit status, and one line on err on failure.
 int exportPalette(const PaletteStore &store, const ExportCommand &command, QTextStream &err);
 
-// What an import ended in, here or in the running Huebrook: the exit status (2 for a file that
-// is no palette, 1 for one that cannot be read or a palette that cannot be written) and the line
-// to say (the failure, or the colors left out; empty when there is nothing to say).
-struct ImportOutcome
-{
-    int status = commandline::Success;
-    QString said;
-};
-ImportOutcome runImport(const std::function<paletteexchange::Imported()> &import,
-                        const QString &path);
+// The exit status of an import, here or in the running Huebrook: 2 for a file that is no
+// palette, 1 for one that cannot be read or a palette that cannot be written.
+int exitStatus(const PaletteDocument::ImportOutcome &outcome);
 
-// Appends the colors of the file at path to store, saying the outcome's line on err.
-int importPalette(const PaletteStore &store, const QString &path, QTextStream &err);
+// Appends the colors of the file at path to the palette named (store's when empty) through the
+// palettes' owner, saying the outcome's line on err.
+int importPalette(const PaletteStore &store, const QString &path, const QString &palette,
+                  QTextStream &err);
 
 } // namespace palettecommands

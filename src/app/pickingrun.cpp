@@ -50,24 +50,14 @@ void PickingRun::showWindow()
         m_window.showAgain();
 }
 
-void PickingRun::pickLost()
-{
-    m_lost = true;
-}
-
 void PickingRun::takePick(Color color)
 {
-    m_lost = false;
-    emit picked(color);
-    const bool kept = !m_lost;
-    if (kept && !m_answer)
+    if (!m_answer) {
+        emit picked(color);
         return;
-    // A pick that cannot be kept ends picking, so that what is wrong is said above the main
-    // window, never behind the frozen screens.
-    if (kept)
-        answer(color, {});
-    else
-        answer(std::nullopt, QStringLiteral("The pick could not be kept in the palette."));
+    }
+    // A single pick goes to the answer alone, and ends picking.
+    answer(color, {});
     m_session->end(true);
 }
 

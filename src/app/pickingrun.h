@@ -22,8 +22,8 @@ public:
     {
         bool atPointer = false; // the pick point starts at the pixel under the pointer
         int sample = 1;         // the sample size picking starts with
-        // Set for a single pick: picking ends after it, this gets its color, and the main
-        // window comes back only if it showed before.
+        // Set for a single pick: picking ends after it, this gets its color (and keeps it), and
+        // the main window comes back only if it showed before.
         Answer once;
     };
     // What a run needs of the window it picks for, and nothing more.
@@ -44,11 +44,9 @@ public:
 
     void start();
     PickingSession *session() const { return m_session; }
-    // Said by picked's receiver, before it returns, of a pick it could not keep.
-    void pickLost();
 
 signals:
-    // A pick to keep.
+    // A pick to keep; a single pick goes to the answer instead.
     void picked(Color color);
     // Picking ended after it showed; the run may be deleted (later).
     void finished();
@@ -64,7 +62,6 @@ private:
 
     Window &m_window;
     PickingSession *m_session;
-    bool m_lost = false; // the pick being reported could not be kept
     Answer m_answer;
     bool m_returns; // whether the main window shows again when picking ends
 };

@@ -1,22 +1,16 @@
-// The palette as the main window shows it: the heading and grid with its pages, loading,
-// selecting, appending, Delete, Clean Duplicate, Undo and Redo.
+// The palette as the main window shows it: the heading and grid with its pages, loading and
+// selecting.
 #include "colorchart.h"
 
 #include "palettegrid.h"
-#include "palettehistory.h"
 #include "palettelibrary.h"
 #include "ui/colorlabel.h"
 #include "ui/designunits.h"
 
-#include <QAction>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
-#include <QMenu>
-#include <QMessageBox>
+#include <QProgressBar>
+#include <QTimer>
 #include <limits>
 
 using designunits::designFont;
@@ -30,46 +24,10 @@ QLabel *makeHeading(QWidget *window, const char *name, const QString &text, QRec
                                   designFont(QStringLiteral("Tahoma"), 8.25, true));
 }
 
-QAction *addItem(QMenu *menu, const char *name, const QString &text)
-{
-    QAction *action = text.isEmpty() ? menu->addSeparator() : menu->addAction(text);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
-
-// The save dialog, whose name follows the format chosen: "Huebrook.gpl" becomes "Huebrook.kpl"
-// when Krita's filter is chosen, as the name decides the format in the end.
-QString chooseExportFile(QWidget *window, const QString &suggestion, QString *filter)
-{
-    QFileDialog dialog(window, QStringLiteral("Export Palette"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(ColorChart::exportFilters());
-    dialog.selectNameFilter(*filter);
-    dialog.selectFile(suggestion);
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog](const QString &chosen) {
-                         // Qt's own dialog shows the name in this line edit; a desktop's dialog
-                         // does this itself.
-                         auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-                         const qsizetype star = chosen.lastIndexOf(QLatin1String("*."));
-                         if (!name || star < 0)
-                             return;
-                         const QString extension = chosen.mid(star + 1).chopped(1);
-                         const QFileInfo typed(name->text());
-                         if (!typed.completeBaseName().isEmpty())
-                             name->setText(typed.completeBaseName() + extension);
-                     });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    *filter = dialog.selectedNameFilter();
-    return dialog.selectedFiles().constFirst();
-}
-
 } // namespace
 
 ColorChart::ColorChart(PaletteStore store, QWidget *window)
-    : QObject(window), m_store(std::move(store)), m_name(palettelibrary::defaultName),
-      m_history(new PaletteHistory(this))
+    : QObject(window), m_store(std::move(store)), m_name(palettelibrary::defaultName)
 {
     designunits::fillBackground(
         makeHeading(window, "Label1", QString(), twipRect(75, 2190, 2610, 300)),
@@ -79,6 +37,22 @@ ColorChart::ColorChart(PaletteStore store, QWidget *window)
     QPalette headingPalette = m_heading->palette();
     headingPalette.setColor(QPalette::WindowText, QColor(22, 22, 18));
     m_heading->setPalette(headingPalette);
+
+    // At the band's right end, over the end of a long caption while it shows.
+    m_working = new QProgressBar(window);
+    m_working->setObjectName(QStringLiteral("paletteWorking"));
+    m_working->setGeometry(twipRect(2205, 2235, 450, 225));
+    m_working->setRange(0, 0);
+    m_working->setTextVisible(false);
+    m_working->setToolTip(QStringLiteral("Working on the palette..."));
+    m_working->hide();
+    m_workingDelay = new QTimer(this);
+    m_workingDelay->setSingleShot(true);
+    m_workingDelay->setInterval(workingDelayMs);
+    connect(m_workingDelay, &QTimer::timeout, this, [this] {
+        m_working->show();
+        m_working->raise();
+    });
 
     auto *templateSwatch = new ColorLabel(window);
     templateSwatch->setObjectName(QStringLiteral("lblcor(0)"));
@@ -91,88 +65,49 @@ ColorChart::ColorChart(PaletteStore store, QWidget *window)
     connect(m_grid, &PaletteGrid::turned, this,
             [this](int notches) { showPage(m_page + notches); });
     m_grid->build();
-    m_history->setActive(m_store);
-    connect(m_history, &PaletteHistory::failed, this, &ColorChart::failed);
-    connect(m_history, &PaletteHistory::changed, this, [this](const QString &fileName) {
-        if (fileName == m_store.fileName())
-            ShowColorChart(m_store.fileName());
-    });
-    chooseFile = [window](bool saving, const QString &suggestion, QString *filter) {
-        if (saving)
-            return chooseExportFile(window, suggestion, filter);
-        // Any file: its content says what it is.
-        return QFileDialog::getOpenFileName(window, QStringLiteral("Import Palette"), suggestion,
-                                            importFilter() + QStringLiteral(";;All files (*)"),
-                                            filter);
-    };
-    askName = [window](const QString &title, const QString &name) -> std::optional<QString> {
-        bool ok = false;
-        const QString text = QInputDialog::getText(window, title, QStringLiteral("Name:"),
-                                                   QLineEdit::Normal, name, &ok);
-        return ok ? std::optional<QString>(text) : std::nullopt;
-    };
-    confirm = [window](const QString &question) {
-        return QMessageBox::question(window, QStringLiteral("Huebrook"), question) ==
-               QMessageBox::Yes;
-    };
 }
 
 ColorChart::~ColorChart() = default;
 
-void ColorChart::addMenuItems(QMenu *edit, QWidget *window)
+void ColorChart::showPalette(const PaletteStore &store, const QString &name)
 {
-    editsep3 = addItem(edit, "editsep3", {});
-    mnuDelCor = addItem(edit, "mnuDelCor", QStringLiteral("&Delete"));
-    connect(mnuDelCor, &QAction::triggered, this, &ColorChart::mnuDelCor_Click);
-    mnuCleanDup = addItem(edit, "mnuCleanDup", QStringLiteral("Clean Duplicate"));
-    connect(mnuCleanDup, &QAction::triggered, this, &ColorChart::mnuCleanDup_Click);
-
-    mnuUndo = m_history->createUndoAction(edit);
-    mnuUndo->setObjectName(QStringLiteral("mnuUndo"));
-    mnuUndo->setShortcuts(QKeySequence::Undo);
-    mnuRedo = m_history->createRedoAction(edit);
-    mnuRedo->setObjectName(QStringLiteral("mnuRedo"));
-    mnuRedo->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    edit->addAction(mnuUndo);
-    edit->addAction(mnuRedo);
-    // The Edit menu only pops up: the window holds the shortcuts.
-    window->addAction(mnuUndo);
-    window->addAction(mnuRedo);
-
-    mnuPalettes = edit->addMenu(QStringLiteral("Palettes"));
-    mnuPalettes->setObjectName(QStringLiteral("mnuPalettes"));
-    mnuPalettes->menuAction()->setObjectName(QStringLiteral("mnuPalettesItem"));
-    mnuNewPalette = new QAction(QStringLiteral("New Palette..."), this);
-    mnuNewPalette->setObjectName(QStringLiteral("mnuNewPalette"));
-    connect(mnuNewPalette, &QAction::triggered, this, &ColorChart::mnuNewPalette_Click);
-    mnuRenamePalette = new QAction(QStringLiteral("Rename Palette..."), this);
-    mnuRenamePalette->setObjectName(QStringLiteral("mnuRenamePalette"));
-    connect(mnuRenamePalette, &QAction::triggered, this, &ColorChart::mnuRenamePalette_Click);
-    mnuRemovePalette = new QAction(QStringLiteral("Remove Palette..."), this);
-    mnuRemovePalette->setObjectName(QStringLiteral("mnuRemovePalette"));
-    connect(mnuRemovePalette, &QAction::triggered, this, &ColorChart::mnuRemovePalette_Click);
-    fillPalettesMenu();
-    connect(mnuPalettes, &QMenu::aboutToShow, this, &ColorChart::fillPalettesMenu);
-
-    editsep4 = addItem(edit, "editsep4", {});
-    mnuExport = addItem(edit, "mnuExport", QStringLiteral("Export Palette..."));
-    connect(mnuExport, &QAction::triggered, this, &ColorChart::mnuExport_Click);
-    mnuImport = addItem(edit, "mnuImport", QStringLiteral("Import Palette..."));
-    connect(mnuImport, &QAction::triggered, this, &ColorChart::mnuImport_Click);
+    m_store = store;
+    m_name = name;
+    reloadAndSelectNewest();
 }
 
-void ColorChart::setMenuItemsVisible(bool visible)
+void ColorChart::setWorking(bool working)
 {
-    for (QAction *item : {mnuDelCor, mnuCleanDup, mnuUndo, mnuRedo, mnuPalettes->menuAction(),
-                          editsep3, editsep4, mnuExport, mnuImport})
-        item->setVisible(visible);
+    if (working) {
+        if (!m_working->isVisible() && !m_workingDelay->isActive())
+            m_workingDelay->start();
+        return;
+    }
+    m_workingDelay->stop();
+    m_working->hide();
+}
+
+void ColorChart::unframe()
+{
+    m_grid->hideFrame();
+    if (std::exchange(m_framed, false))
+        emit selectionChanged(false);
+}
+
+std::optional<std::pair<qint64, ChartRecord>> ColorChart::selectedRecord() const
+{
+    if (!m_framed)
+        return std::nullopt;
+    const ChartRecord *record =
+        m_grid->record(static_cast<int>(m_count - m_page * pageSize - m_chartSelRecord));
+    if (!record)
+        return std::nullopt;
+    return std::make_pair(static_cast<qint64>(m_chartSelRecord), *record);
 }
 
 void ColorChart::ShowColorChart(const QString &curChartfile)
 {
-    m_grid->hideFrame();
-    mnuDelCor->setEnabled(false);
+    unframe();
     qint64 count = 0;
     std::vector<ChartRecord> records;
     const PaletteStore store =
@@ -233,8 +168,10 @@ void ColorChart::select(int index)
     const qint64 record = m_count - (m_page * pageSize + index);
     m_chartSelRecord = static_cast<int32_t>(std::clamp<qint64>(
         record, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-    mnuDelCor->setEnabled(record >= 1);
     m_grid->frameSwatch(index);
+    const bool was = std::exchange(m_framed, record >= 1);
+    if (was != m_framed)
+        emit selectionChanged(m_framed);
     // Set before the color is reported, so that the change keeps the frame it would otherwise
     // hide.
     SelColor = m_grid->swatchColor(index);
@@ -250,57 +187,6 @@ void ColorChart::reloadAndSelectNewest()
 
 void ColorChart::currentColorChanging(Color color)
 {
-    if (color != SelColor) {
-        m_grid->hideFrame();
-        mnuDelCor->setEnabled(false);
-    }
-}
-
-PaletteStore ColorChart::storeOf(const QString &palette) const
-{
-    if (palette.isEmpty() || palette == m_name)
-        return m_store;
-    if (const QString why = palettelibrary::problem(palette); !why.isEmpty())
-        throw PaletteError(why);
-    return PaletteStore(m_store.folder(), palettelibrary::fileName(palette));
-}
-
-bool ColorChart::make(const PaletteStore &store, std::unique_ptr<PaletteStep> step)
-{
-    try {
-        m_history->make(store, std::move(step));
-    } catch (const PaletteError &error) {
-        emit failed(error.message());
-        return false;
-    }
-    return true;
-}
-
-bool ColorChart::append(Color color, const QString &palette)
-{
-    try {
-        return make(storeOf(palette),
-                    palettesteps::append(QStringLiteral("Pick"),
-                                         {ChartRecord::fromHexText(bascommon::ColorToHex(color))}));
-    } catch (const PaletteError &error) {
-        emit failed(error.message());
-        return false;
-    }
-}
-
-void ColorChart::mnuDelCor_Click()
-{
-    const ChartRecord *selected =
-        m_grid->record(static_cast<int>(m_count - m_page * pageSize - m_chartSelRecord));
-    if (selected)
-        make(m_store, palettesteps::deleteRecord(m_chartSelRecord, *selected));
-    ShowColorChart(m_store.fileName());
-}
-
-void ColorChart::mnuCleanDup_Click()
-{
-    if (m_count < 2)
-        return;
-    make(m_store, palettesteps::cleanDuplicates());
-    ShowColorChart(m_store.fileName());
+    if (color != SelColor)
+        unframe();
 }

@@ -3,13 +3,12 @@
 #pragma once
 
 #include "chartrecord.h"
+#include "palettestore.h"
 
 #include <QString>
 #include <optional>
 #include <stdexcept>
 #include <vector>
-
-class PaletteStore;
 
 namespace paletteexchange {
 
@@ -34,16 +33,13 @@ std::optional<Format> formatOfName(const QString &path);
 // A file beside the palette that cannot be had: one that cannot be read or written
 // (Unreachable), or one that is no palette Huebrook reads (Malformed). The message names the
 // file and the reason.
-class ExchangeError : public std::runtime_error
+// A PaletteError, so that every failure is caught and said in one way.
+class ExchangeError : public PaletteError
 {
 public:
     enum Kind { Unreachable, Malformed };
-    ExchangeError(Kind why, const QString &sentence)
-        : std::runtime_error(sentence.toStdString()), kind(why), message(sentence)
-    {
-    }
+    ExchangeError(Kind why, const QString &sentence) : PaletteError(sentence), kind(why) {}
     Kind kind;
-    QString message;
 };
 
 // Files larger than this are no palette anyone made.

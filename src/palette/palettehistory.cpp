@@ -1,7 +1,8 @@
-// The palettes' undo stacks on QUndoGroup, each step a PaletteStep on its palette's file.
+// The palettes' undo stacks on QUndoGroup, which keeps their order, their limit and their texts.
+// Its commands do nothing to the file themselves: the steps are made on a worker thread before
+// the stack moves.
 #include "palettehistory.h"
 
-#include <QAction>
 #include <QUndoGroup>
 #include <QUndoStack>
 
@@ -15,46 +16,24 @@ struct PaletteHistory::Palette
 class PaletteHistory::Command : public QUndoCommand
 {
 public:
-    Command(PaletteHistory *history, std::shared_ptr<PaletteStore> store,
-            std::unique_ptr<PaletteStep> step)
-        : QUndoCommand(step->text()), m_history(history), m_store(std::move(store)),
-          m_step(std::move(step))
+    Command(std::shared_ptr<PaletteStore> store, std::shared_ptr<PaletteStep> step)
+        : QUndoCommand(step->text()), m_store(std::move(store)), m_step(std::move(step))
     {
     }
-
-    // The first time, the step is already made: PaletteHistory::make made it before the push.
-    void redo() override
-    {
-        if (m_made)
-            return run([this] { m_step->redo(*m_store); });
-        m_made = true;
-    }
-    void undo() override
-    {
-        run([this] { m_step->undo(*m_store); });
-    }
+    void redo() override {}
+    void undo() override {}
+    Turn turn() const { return {m_step.get(), *m_store}; }
 
 private:
-    template <typename F> void run(F turn)
-    {
-        try {
-            turn();
-            emit m_history->changed(m_store->fileName());
-        } catch (const PaletteError &error) {
-            // A step the file no longer allows never will: it leaves the stack.
-            setObsolete(true);
-            emit m_history->failed(error.message());
-            emit m_history->changed(m_store->fileName());
-        }
-    }
-
-    PaletteHistory *m_history;
     std::shared_ptr<PaletteStore> m_store;
-    std::unique_ptr<PaletteStep> m_step;
-    bool m_made = false;
+    std::shared_ptr<PaletteStep> m_step;
 };
 
-PaletteHistory::PaletteHistory(QObject *parent) : QObject(parent), m_group(new QUndoGroup(this)) {}
+PaletteHistory::PaletteHistory(QObject *parent) : QObject(parent), m_group(new QUndoGroup(this))
+{
+    connect(m_group, &QUndoGroup::indexChanged, this, &PaletteHistory::changed);
+    connect(m_group, &QUndoGroup::activeStackChanged, this, &PaletteHistory::changed);
+}
 
 PaletteHistory::~PaletteHistory() = default;
 
@@ -75,11 +54,45 @@ void PaletteHistory::setActive(const PaletteStore &store)
     m_group->setActiveStack(palette(store).stack);
 }
 
-void PaletteHistory::make(const PaletteStore &store, std::unique_ptr<PaletteStep> step)
+void PaletteHistory::push(const PaletteStore &store, std::shared_ptr<PaletteStep> step)
 {
-    step->redo(store);
     Palette &target = palette(store);
-    target.stack->push(new Command(this, target.store, std::move(step)));
+    target.stack->push(new Command(target.store, std::move(step)));
+}
+
+std::optional<PaletteHistory::Turn> PaletteHistory::toUndo() const
+{
+    const QUndoStack *stack = m_group->activeStack();
+    if (!stack || !stack->canUndo())
+        return std::nullopt;
+    return static_cast<const Command *>(stack->command(stack->index() - 1))->turn();
+}
+
+std::optional<PaletteHistory::Turn> PaletteHistory::toRedo() const
+{
+    const QUndoStack *stack = m_group->activeStack();
+    if (!stack || !stack->canRedo())
+        return std::nullopt;
+    return static_cast<const Command *>(stack->command(stack->index()))->turn();
+}
+
+void PaletteHistory::undone(bool kept)
+{
+    QUndoStack *stack = m_group->activeStack();
+    if (!stack || !stack->canUndo())
+        return;
+    // A step the file no longer allows never will: QUndoStack drops an obsolete one.
+    const_cast<QUndoCommand *>(stack->command(stack->index() - 1))->setObsolete(!kept);
+    stack->undo();
+}
+
+void PaletteHistory::redone(bool kept)
+{
+    QUndoStack *stack = m_group->activeStack();
+    if (!stack || !stack->canRedo())
+        return;
+    const_cast<QUndoCommand *>(stack->command(stack->index()))->setObsolete(!kept);
+    stack->redo();
 }
 
 void PaletteHistory::renamed(const QString &oldFileName, const PaletteStore &store)
@@ -102,17 +115,22 @@ void PaletteHistory::forget(const QString &fileName)
     m_palettes.erase(found);
 }
 
-QAction *PaletteHistory::createUndoAction(QObject *parent) const
+QString PaletteHistory::undoText() const
 {
-    return m_group->createUndoAction(parent);
+    return canUndo() ? QStringLiteral("Undo %1").arg(m_group->undoText()) : QStringLiteral("Undo");
 }
 
-QAction *PaletteHistory::createRedoAction(QObject *parent) const
+QString PaletteHistory::redoText() const
 {
-    return m_group->createRedoAction(parent);
+    return canRedo() ? QStringLiteral("Redo %1").arg(m_group->redoText()) : QStringLiteral("Redo");
 }
 
-QUndoStack *PaletteHistory::activeStack() const
+bool PaletteHistory::canUndo() const
 {
-    return m_group->activeStack();
+    return m_group->canUndo();
+}
+
+bool PaletteHistory::canRedo() const
+{
+    return m_group->canRedo();
 }

@@ -1,5 +1,6 @@
 // Undo and Redo of the palettes' changes: one stack of steps per palette file, the one of the
-// palette in view acted on by the Edit menu's Undo and Redo.
+// palette in view the one Undo and Redo take. It only keeps the steps; PaletteDocument makes,
+// undoes and redoes them on the file.
 #pragma once
 
 #include "palettesteps.h"
@@ -8,7 +9,6 @@
 #include <map>
 #include <memory>
 
-class QAction;
 class QUndoGroup;
 class QUndoStack;
 
@@ -19,30 +19,41 @@ public:
     // At least this many steps of each palette are kept.
     static constexpr int limit = 100;
 
+    // A step and the palette it changes; the palette follows a rename.
+    struct Turn
+    {
+        PaletteStep *step = nullptr;
+        PaletteStore store;
+    };
+
     explicit PaletteHistory(QObject *parent = nullptr);
     ~PaletteHistory() override;
 
-    // Undo and Redo act on the steps of store's palette from now on.
+    // Undo and Redo take the steps of store's palette from now on.
     void setActive(const PaletteStore &store);
+    // Keeps step, already made on store, on that palette's stack.
+    void push(const PaletteStore &store, std::shared_ptr<PaletteStep> step);
 
-    // Makes step on store and keeps it on that palette's stack. Throws PaletteError, and keeps
-    // nothing, when it could not be made.
-    void make(const PaletteStore &store, std::unique_ptr<PaletteStep> step);
+    // The step Undo or Redo would take now, if any.
+    std::optional<Turn> toUndo() const;
+    std::optional<Turn> toRedo() const;
+    // That step was undone or redone; one the file refused (kept false) leaves the stack.
+    void undone(bool kept);
+    void redone(bool kept);
 
     // A palette file renamed keeps its steps; a removed one loses them.
     void renamed(const QString &oldFileName, const PaletteStore &store);
     void forget(const QString &fileName);
 
-    // "Undo Delete", "Redo Pick" and so on; disabled when there is nothing to undo or redo.
-    QAction *createUndoAction(QObject *parent) const;
-    QAction *createRedoAction(QObject *parent) const;
-    QUndoStack *activeStack() const;
+    // "Undo Delete", "Redo Pick" and so on; "Undo" and "Redo" when there is nothing to take.
+    QString undoText() const;
+    QString redoText() const;
+    bool canUndo() const;
+    bool canRedo() const;
 
 signals:
-    // A step of the palette file fileName was undone or redone.
-    void changed(const QString &fileName);
-    // An undo or redo that could not be made, which is dropped from the stack.
-    void failed(const QString &message);
+    // What Undo or Redo would take changed.
+    void changed();
 
 private:
     class Command;

@@ -356,9 +356,9 @@ void tst_SwatchFiles::refused()
         QFAIL("read a bad file");
     } catch (const paletteexchange::ExchangeError &error) {
         QCOMPARE(error.kind, paletteexchange::ExchangeError::Malformed);
-        QVERIFY2(error.message.startsWith("Nothing was imported from /home/u/bad: "),
-                 qPrintable(error.message));
-        QVERIFY2(error.message.contains(reason), qPrintable(error.message));
+        QVERIFY2(error.message().startsWith("Nothing was imported from /home/u/bad: "),
+                 qPrintable(error.message()));
+        QVERIFY2(error.message().contains(reason), qPrintable(error.message()));
     }
 }
 

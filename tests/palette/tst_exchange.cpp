@@ -31,11 +31,12 @@ void tst_Exchange::exportWritesTheWholePalette()
     const QString target = f.dir.filePath("mine.gpl");
     writeFile(target, "an older export, replaced whole");
     QString suggested;
-    f.window->colorChart()->chooseFile = [&](bool saving, const QString &suggestion, QString *) {
+    f.paletteMenu()->chooseFile = [&](bool saving, const QString &suggestion, QString *) {
         suggested = saving ? suggestion : QString();
         return target;
     };
     f.action("mnuExport")->trigger();
+    QVERIFY(f.idle());
     QVERIFY(suggested.endsWith("/Huebrook.gpl"));
     QCOMPARE(readFile(target), QByteArray("GIMP Palette\nName: mine\nColumns: 10\n#\n"
                                           " 12  11  10\t#0C0B0A\n255 128   0\t#FF8000\n"));
@@ -69,12 +70,13 @@ void tst_Exchange::exportFollowsTheNameOrTheFilter()
     QFETCH(QByteArray, start);
     WindowFixture f("0C0B0AFF8000");
     QStringList offered;
-    f.window->colorChart()->chooseFile = [&](bool, const QString &, QString *chosen) {
+    f.paletteMenu()->chooseFile = [&](bool, const QString &, QString *chosen) {
         offered << *chosen;
         *chosen = filter;
         return f.dir.filePath(typed);
     };
     f.action("mnuExport")->trigger();
+    QVERIFY(f.idle());
     QVERIFY(f.errors.isEmpty());
     QCOMPARE(offered, QStringList{"GIMP palette (*.gpl)"});
     QVERIFY2(readFile(f.dir.filePath(written)).startsWith(start),
@@ -85,8 +87,9 @@ void tst_Exchange::exportToAFolderThatIsNotThere()
 {
     WindowFixture f("0C0B0A");
     const QString target = f.dir.filePath("gone/mine.gpl");
-    f.window->colorChart()->chooseFile = [&](bool, const QString &, QString *) { return target; };
+    f.paletteMenu()->chooseFile = [&](bool, const QString &, QString *) { return target; };
     f.action("mnuExport")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(f.errors.size(), 1);
     QVERIFY2(f.errors[0].contains(target), qPrintable(f.errors[0]));
     QVERIFY(!QFile::exists(target));
@@ -97,10 +100,11 @@ void tst_Exchange::importAppendsAndSelectsTheNewest()
     WindowFixture f("0C0B0A");
     const QString source = f.dir.filePath("in.gpl");
     writeFile(source, "GIMP Palette\r\nName: in\r\n  1   2   3\tfirst\r\n255 0 16 last one");
-    f.window->colorChart()->chooseFile = [&](bool saving, const QString &, QString *) {
+    f.paletteMenu()->chooseFile = [&](bool saving, const QString &, QString *) {
         return saving ? QString() : source;
     };
     f.action("mnuImport")->trigger();
+    QVERIFY(f.idle());
     QVERIFY(f.errors.isEmpty());
     QCOMPARE(f.palette(), QByteArray("0C0B0A010203FF0010"));
     QCOMPARE(f.window->chartCount(), 3);
@@ -113,8 +117,9 @@ void tst_Exchange::malformedImportAppendsNothing()
     WindowFixture f("0C0B0A");
     const QString source = f.dir.filePath("bad.gpl");
     writeFile(source, "GIMP Palette\n1 2 3\n4 5 600\n");
-    f.window->colorChart()->chooseFile = [&](bool, const QString &, QString *) { return source; };
+    f.paletteMenu()->chooseFile = [&](bool, const QString &, QString *) { return source; };
     f.action("mnuImport")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), QByteArray("0C0B0A"));
     QCOMPARE(f.errors.size(), 1);
     QVERIFY2(f.errors[0].contains(source) && f.errors[0].contains("line 3"),
@@ -131,8 +136,9 @@ void tst_Exchange::importRecognisesTheContentAndSaysWhatItLeftOut()
                                           "0000"
                                           "0008138800000000"
                                           "0000"));
-    f.window->colorChart()->chooseFile = [&](bool, const QString &, QString *) { return source; };
+    f.paletteMenu()->chooseFile = [&](bool, const QString &, QString *) { return source; };
     f.action("mnuImport")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), QByteArray("0C0B0AFF8000"));
     QCOMPARE(f.window->curColor(), 0x0080FF);
     QCOMPARE(f.errors.size(), 1);
@@ -152,6 +158,7 @@ void tst_Exchange::droppedPaletteIsImported()
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QApplication::sendEvent(f.window.get(), &drop);
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), QByteArray("102030"));
     QCOMPARE(f.window->curColor(), 0x302010);
 

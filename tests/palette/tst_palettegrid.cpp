@@ -97,6 +97,7 @@ void tst_PaletteGrid::deleteMiddleColor()
     WindowFixture f("AAAAAABBBBBBCCCCCC");
     f.window->lblcor_MouseUp(1, 1, 0, 0, 0);
     f.action("mnuDelCor")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), QByteArray("AAAAAACCCCCC"));
     QCOMPARE(swatchColor(f, 0), 0xCCCCCC);
     QCOMPARE(swatchColor(f, 1), 0xAAAAAA);
@@ -112,6 +113,7 @@ void tst_PaletteGrid::deleteNewestOf150()
     WindowFixture f(numberedPalette(150));
     f.window->lblcor_MouseUp(0, 1, 0, 0, 0);
     f.action("mnuDelCor")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), numberedPalette(149));
     QCOMPARE(swatchColor(f, 99), recordColor(50)); // the next older record comes into view
 }
@@ -125,6 +127,7 @@ void tst_PaletteGrid::deleteRefusedWhenFileChanged()
     file.write("AAAAAABBBBBB");
     file.close();
     f.action("mnuDelCor")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), QByteArray("AAAAAABBBBBB"));
     QCOMPARE(f.errors.size(), 1);
     QCOMPARE(f.window->chartCount(), 2);
@@ -134,6 +137,7 @@ void tst_PaletteGrid::cleanDuplicate()
 {
     WindowFixture f("AAAAAABBBBBBAAAAAACCCCCCBBBBBB");
     f.action("mnuCleanDup")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), QByteArray("AAAAAABBBBBBCCCCCC"));
     QCOMPARE(swatchColor(f, 0), 0xCCCCCC);
     QCOMPARE(swatchColor(f, 1), 0xBBBBBB);
@@ -145,6 +149,7 @@ void tst_PaletteGrid::cleanDuplicateOnOneColorDoesNothing()
 {
     WindowFixture f("AAAAAA");
     f.action("mnuCleanDup")->trigger();
+    QVERIFY(f.idle());
     QVERIFY(!f.find<QWidget>("shpSelect")->isHidden()); // no reload
     QVERIFY(!QFile::exists(f.dir.filePath("pal.tmp")));
 }

@@ -2,7 +2,6 @@
 // keyboard, the grid's pages turned by the wheel with their caption, and the named palettes of
 // the Palettes submenu.
 #include "../support/windowfixture.h"
-#include "palette/colorchart.h"
 #include "picker/frmGetColor.h"
 #include "picker/pickingsession.h"
 #include "ui/colorlabel.h"
@@ -25,7 +24,7 @@ void turnWheel(const WindowFixture &f, int delta, int times = 1)
 
 QString caption(const WindowFixture &f)
 {
-    return f.window->colorChart()->caption();
+    return f.chart()->caption();
 }
 
 } // namespace
@@ -82,11 +81,12 @@ void tst_Palettes::undoAndRedoEveryStep()
     } else if (step == "import") {
         const QString source = f.dir.filePath("in.gpl");
         writeFile(source, "GIMP Palette\n1 2 3\n");
-        f.window->colorChart()->importFrom(source);
+        f.window->importPalette(source, {}, {});
     } else {
         f.window->lblcor_MouseUp(2, 1, 0, 0, 0); // the second newest: 000003
         f.action(qPrintable(step))->trigger();
     }
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), after);
     const QString name = QString(QTest::currentDataTag());
     QCOMPARE(std::pair(undo->text(), undo->isEnabled()), std::pair("Undo " + name, true));
@@ -96,13 +96,17 @@ void tst_Palettes::undoAndRedoEveryStep()
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), before);
     QCOMPARE(f.window->chartCount(), 4);
     QCOMPARE(redo->text(), "Redo " + name);
     QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), after);
     QTest::keyClick(f.window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(f.idle());
     QTest::keyClick(f.window.get(), Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), after);
     QVERIFY(f.errors.isEmpty());
 }
@@ -111,10 +115,12 @@ void tst_Palettes::keepsTheLast100Steps()
 {
     WindowFixture f;
     for (int i = 1; i <= 105; ++i)
-        QVERIFY(f.window->colorChart()->append(i));
+        f.document()->pick(i);
+    QVERIFY(f.idle());
     int undone = 0;
     while (f.action("mnuUndo")->isEnabled()) {
         f.action("mnuUndo")->trigger();
+        QVERIFY(f.idle());
         ++undone;
     }
     QCOMPARE(undone, 100);
@@ -157,7 +163,7 @@ void tst_Palettes::theWheelTurnsPages()
     QCOMPARE(f.window->chartSelRecord(), swatch0);
     QCOMPARE(f.action("mnuDelCor")->isEnabled(), swatch0 > 0);
     // A pick, an import or a reload comes back to the newest hundred.
-    f.window->colorChart()->reloadAndSelectNewest();
+    f.chart()->reloadAndSelectNewest();
     QCOMPARE(caption(f), QStringLiteral("Color Palette"));
 }
 
@@ -168,40 +174,46 @@ void tst_Palettes::deleteOnTheSecondPage()
     f.window->lblcor_MouseUp(3, 1, 0, 0, 0); // record 47
     QCOMPARE(f.window->curColor(), 0x2F0000);
     f.action("mnuDelCor")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), numberedPalette(46) + numberedPalette(150).mid(47 * 6));
     QCOMPARE(caption(f), QStringLiteral("Color Palette 101–149 of 149")); // still the page
     f.action("mnuUndo")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), numberedPalette(150));
 }
 
 void tst_Palettes::namedPalettes()
 {
     WindowFixture f("0C0B0A");
-    ColorChart *chart = f.window->colorChart();
+    PaletteDocument *document = f.document();
     QStringList names{"brand", "brand2"};
-    chart->askName = [&](const QString &, const QString &) -> std::optional<QString> {
+    f.paletteMenu()->askName = [&](const QString &, const QString &) -> std::optional<QString> {
         return names.takeFirst();
     };
-    chart->confirm = [](const QString &) { return true; };
+    f.paletteMenu()->confirm = [](const QString &) { return true; };
     f.action("mnuNewPalette")->trigger();
-    QCOMPARE(chart->paletteName(), QStringLiteral("brand"));
+    QVERIFY(f.idle());
+    QCOMPARE(document->name(), QStringLiteral("brand"));
     QCOMPARE(caption(f), QStringLiteral("Color Palette: brand"));
     QVERIFY(QFile::exists(f.dir.filePath("brand.hbk")));
-    chart->append(0x563412);
+    document->pick(0x563412);
+    QVERIFY(f.idle());
     QCOMPARE(readFile(f.dir.filePath("brand.hbk")), QByteArray("123456"));
     QCOMPARE(f.palette(), QByteArray("0C0B0A")); // pal.hbk untouched
 
     // Each palette keeps its own steps; a rename keeps them too.
     f.action("mnuRenamePalette")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(caption(f), QStringLiteral("Color Palette: brand2"));
     QVERIFY(!QFile::exists(f.dir.filePath("brand.hbk")));
-    chart->usePalette("pal");
+    document->use("pal");
     QVERIFY(!f.action("mnuUndo")->isEnabled());
     QVERIFY(!f.action("mnuRenamePalette")->isEnabled() &&
             !f.action("mnuRemovePalette")->isEnabled());
-    chart->usePalette("brand2");
+    document->use("brand2");
     QCOMPARE(f.action("mnuUndo")->text(), QStringLiteral("Undo Pick"));
     f.action("mnuUndo")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(readFile(f.dir.filePath("brand2.hbk")), QByteArray());
 
     // Kept in the settings for the next start.
@@ -217,9 +229,10 @@ void tst_Palettes::namedPalettes()
     const bool trashable =
         QStorageInfo(f.dir.path()).device() == QStorageInfo(QDir::homePath()).device();
     f.action("mnuRemovePalette")->trigger();
+    QVERIFY(f.idle());
     if (trashable) {
         QCOMPARE(f.errors, QStringList());
-        QCOMPARE(chart->paletteName(), QStringLiteral("pal"));
+        QCOMPARE(document->name(), QStringLiteral("pal"));
         QVERIFY(!QFile::exists(f.dir.filePath("brand2.hbk")));
     } else {
         QCOMPARE(f.errors.size(), 1);
@@ -250,15 +263,16 @@ void tst_Palettes::badNamesMakeNothing()
     QFETCH(QString, name);
     QFETCH(QString, said);
     WindowFixture f("0C0B0A");
-    f.window->colorChart()->askName = [&](const QString &, const QString &) {
+    f.paletteMenu()->askName = [&](const QString &, const QString &) {
         return std::optional<QString>(name);
     };
     const QStringList before = QDir(f.dir.path()).entryList(QDir::Files);
     f.action("mnuNewPalette")->trigger();
+    QVERIFY(f.idle());
     QCOMPARE(f.errors.size(), 1);
     QVERIFY2(f.errors[0].contains(said), qPrintable(f.errors[0]));
     QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), before);
-    QCOMPARE(f.window->colorChart()->paletteName(), QStringLiteral("pal"));
+    QCOMPARE(f.document()->name(), QStringLiteral("pal"));
 }
 
 void tst_Palettes::dialogsActOnThePaletteTheyWereOpenedFor_data()
@@ -275,20 +289,23 @@ void tst_Palettes::dialogsActOnThePaletteTheyWereOpenedFor()
     QFETCH(QString, item);
     QStandardPaths::setTestModeEnabled(true);
     WindowFixture f("0C0B0A");
-    ColorChart *chart = f.window->colorChart();
+    PaletteDocument *document = f.document();
     writeFile(f.dir.filePath("a.hbk"), "AAAAAA");
     writeFile(f.dir.filePath("b.hbk"), "BBBBBB");
-    QVERIFY(chart->usePalette("a"));
-    chart->askName = [&](const QString &, const QString &name) {
-        chart->usePalette("b");
+    document->use("a");
+    QVERIFY(f.idle());
+    QCOMPARE(document->name(), QStringLiteral("a"));
+    f.paletteMenu()->askName = [&](const QString &, const QString &name) {
+        document->use("b");
         return std::optional<QString>(name + "2");
     };
-    chart->confirm = [&](const QString &question) {
-        chart->usePalette("b");
+    f.paletteMenu()->confirm = [&](const QString &question) {
+        document->use("b");
         return question.contains("\"a\"");
     };
     f.action(qPrintable(item))->trigger();
-    QCOMPARE(chart->paletteName(), QStringLiteral("b"));
+    QVERIFY(f.idle());
+    QCOMPARE(document->name(), QStringLiteral("b"));
     QCOMPARE(readFile(f.dir.filePath("b.hbk")), QByteArray("BBBBBB"));
     if (item == "mnuRenamePalette")
         QCOMPARE(readFile(f.dir.filePath("a2.hbk")), QByteArray("AAAAAA"));

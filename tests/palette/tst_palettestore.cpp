@@ -492,8 +492,8 @@ void tst_PaletteStore::importReadsOnlyRegularFiles()
         QFAIL("the import must be refused");
     } catch (const paletteexchange::ExchangeError &error) {
         QCOMPARE(error.kind, paletteexchange::ExchangeError::Unreachable);
-        QVERIFY2(error.message.contains(reason) && error.message.contains(path),
-                 qPrintable(error.message));
+        QVERIFY2(error.message().contains(reason) && error.message().contains(path),
+                 qPrintable(error.message()));
     }
     if (listener >= 0)
         ::close(listener);

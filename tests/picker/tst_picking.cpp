@@ -165,9 +165,11 @@ void tst_Picking::leftClickWithoutMoveAppendsBlack()
     QVERIFY(picker);
     QVERIFY(!f.window->isVisible());
     QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(20, 20));
-    QCOMPARE(f.palette(), QByteArray("FFFFFF000000"));
     QCOMPARE(f.window->curColor(), 0);
+    QVERIFY(f.idle());
+    QCOMPARE(f.palette(), QByteArray("FFFFFF000000"));
     QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(20, 20));
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), QByteArray("FFFFFF000000000000")); // duplicates are appended too
     QTest::mouseClick(picker, Qt::RightButton);
 }
@@ -181,6 +183,7 @@ void tst_Picking::moveThenClickAppendsThatPixel()
     const Color expected = bascommon::composeColor(7, 9, 0); // the pattern's pixel there
     QCOMPARE(sessionOf(f).preview()->shownColor(), expected);
     QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(7, 9));
+    QVERIFY(f.idle());
     QCOMPARE(f.palette(), QByteArray("070900"));
     QTest::mouseRelease(picker, Qt::RightButton, {}, QPoint(7, 9));
     QVERIFY(f.window->isVisible());
@@ -251,6 +254,7 @@ void tst_Picking::copyEachPick()
     for (int x : {7, 8}) {
         moveTo(picker, QPoint(x, 9));
         QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(x, 9));
+        QVERIFY(f.idle());
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("rgb(%1, 9, 0)").arg(x));
     }
     QTest::mouseRelease(picker, Qt::RightButton);
@@ -330,6 +334,7 @@ void tst_Picking::singlePickWithoutCapture()
     QTRY_VERIFY(!sessionOf(f).windows().isEmpty());
     QTest::mouseRelease(sessionOf(f).windows().first(), Qt::LeftButton);
     QTest::mouseRelease(sessionOf(f).windows().first(), Qt::RightButton);
+    QVERIFY(f.idle());
     QCOMPARE(answers.size(), 1);
     QCOMPARE(f.palette(), QByteArray("0C0B0A000000"));
 }

@@ -5,6 +5,9 @@
 #include "app/frmshowcolor.h"
 #include "fakecapture.h"
 #include "files.h"
+#include "palette/colorchart.h"
+#include "palette/palettedocument.h"
+#include "palette/palettemenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +17,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -49,6 +53,16 @@ struct WindowFixture
         return window->findChild<QAction *>(QLatin1String(name));
     }
     QByteArray palette() const { return readFile(dir.filePath(QStringLiteral("pal.hbk"))); }
+
+    // The window's palette owner, view and commands, which it hands to no one else.
+    PaletteDocument *document() const { return window->findChild<PaletteDocument *>(); }
+    ColorChart *chart() const { return window->findChild<ColorChart *>(); }
+    PaletteMenu *paletteMenu() const { return window->findChild<PaletteMenu *>(); }
+    // Waits until every change asked of the palettes is made and shown.
+    [[nodiscard]] bool idle() const
+    {
+        return QTest::qWaitFor([this] { return !document()->busy(); }, 10000);
+    }
 };
 
 // Runs `open`, which must open a popup menu, and calls `inPopup` with that menu once it shows.
