@@ -1,11 +1,13 @@
 // Palettes you can work with, in the main window: Undo and Redo in the Edit menu and on the
 // keyboard, the grid's pages turned by the wheel with their caption, and the named palettes of
 // the Palettes submenu.
+#include "../support/heldlock.h"
 #include "../support/windowfixture.h"
 #include "picker/frmGetColor.h"
 #include "picker/pickingsession.h"
 #include "ui/colorlabel.h"
 
+#include <QProgressBar>
 #include <QStorageInfo>
 #include <QTest>
 #include <QWheelEvent>
@@ -44,6 +46,7 @@ private slots:
     void badNamesMakeNothing();
     void dialogsActOnThePaletteTheyWereOpenedFor_data();
     void dialogsActOnThePaletteTheyWereOpenedFor();
+    void longWorkShowsAndHoldsTheMenus();
 };
 
 void tst_Palettes::undoAndRedoEveryStep_data()
@@ -313,6 +316,41 @@ void tst_Palettes::dialogsActOnThePaletteTheyWereOpenedFor()
         QVERIFY(!QFile::exists(f.dir.filePath("a.hbk")));
     else // no trash for this file system: a is kept, and said so
         QVERIFY2(f.errors.last().contains("trash"), qPrintable(f.errors.join('\n')));
+}
+
+// Clean Duplicate waits for the palette's lock on the worker, as it would behind another
+// writer: the window goes on, the items that would change the palette are disabled, a bar
+// shows after half a second, and a palette handed over meanwhile comes into view after it.
+void tst_Palettes::longWorkShowsAndHoldsTheMenus()
+{
+    WindowFixture f("AAAAAABBBBBBAAAAAA");
+    writeFile(f.dir.filePath("b.hbk"), "BBBBBB");
+    f.window->show();
+    auto *bar = f.find<QProgressBar>("paletteWorking");
+    QVERIFY(bar);
+    const QStringList changing{"mnuDelCor", "mnuCleanDup", "mnuUndo", "mnuImport",
+                               "mnuPalettesItem"};
+    {
+        HeldLock lock(f.dir.filePath("pal.hbk"));
+        QVERIFY(lock.held());
+        f.window->lblcor_MouseUp(0, 1, 0, 0, 0);
+        QVERIFY(f.action("mnuDelCor")->isEnabled());
+        f.action("mnuCleanDup")->trigger();
+        f.window->usePalette("b");
+        for (const QString &name : changing)
+            QVERIFY2(!f.action(qPrintable(name))->isEnabled(), qPrintable(name));
+        QVERIFY(f.action("mnuExport")->isEnabled()); // it waits its turn, and changes nothing
+        QVERIFY(bar->isHidden());
+        QTRY_VERIFY(bar->isVisible());
+        QCOMPARE(f.document()->name(), QStringLiteral("pal"));
+    }
+    QVERIFY(f.idle());
+    QCOMPARE(f.palette(), QByteArray("AAAAAABBBBBB"));
+    QCOMPARE(f.document()->name(), QStringLiteral("b"));
+    QCOMPARE(caption(f), QStringLiteral("Color Palette: b"));
+    QVERIFY(bar->isHidden());
+    QVERIFY(f.action("mnuCleanDup")->isEnabled());
+    QVERIFY(f.errors.isEmpty());
 }
 
 QTEST_MAIN(tst_Palettes)
