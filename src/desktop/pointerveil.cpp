@@ -46,7 +46,8 @@ struct PointerVeil::Surface
     static constexpr zwlr_layer_surface_v1_listener listener{&configure, &closed};
 };
 
-PointerVeil::PointerVeil(QObject *parent) : QObject(parent), m_deadline(new QTimer(this))
+PointerVeil::PointerVeil(WlrootsConnection *connection, QObject *parent)
+    : QObject(parent), m_connection(connection), m_deadline(new QTimer(this))
 {
     m_deadline->setSingleShot(true);
     // Where the compositor gives us no pointer (it is elsewhere, or the compositor hands it to a
@@ -64,7 +65,6 @@ void PointerVeil::raise()
 {
     lift();
     m_raising = true;
-    m_connection = WlrootsConnection::shared();
     if (!m_connection || !m_connection->layerShell() || !m_connection->viewporter() ||
         !m_connection->compositor() || !m_connection->pointer() ||
         !(m_clear = m_connection->sharedBuffer(1, 1, 4, WL_SHM_FORMAT_ARGB8888))) {

@@ -16,7 +16,8 @@ class PointerVeil : public QObject
 {
     Q_OBJECT
 public:
-    explicit PointerVeil(QObject *parent = nullptr);
+    // On connection, the capture's own; without one (nullptr) it is raised at once.
+    explicit PointerVeil(WlrootsConnection *connection, QObject *parent = nullptr);
     ~PointerVeil() override;
 
     // Covers every output with a transparent surface that gives the pointer no image. Emits

@@ -33,6 +33,10 @@ public:
     // Captures every screen at its device-pixel size: emits captured(), the primary screen
     // first, or failed(), perhaps at once.
     virtual void capture() = 0;
+    // Keeps the pointer out of the next capture where the compositor would draw it in: emits
+    // pointerHidden() once it is, at once where there is nothing to do. showPointer() undoes it.
+    virtual void hidePointer() { emit pointerHidden(); }
+    virtual void showPointer() {}
 
 protected:
     // The screens to freeze, the primary one first.
@@ -47,6 +51,7 @@ protected:
 signals:
     void ready();
     void unavailable(const QString &reason);
+    void pointerHidden();
     void captured(const QList<ScreenPicture> &pictures);
     void failed(const QString &reason);
 };

@@ -4,6 +4,8 @@
 // that stops answering) falls back to the portal. The copy is answered in the event loop, on the
 // run's one connection.
 #include "screencapture.h"
+
+#include "pointerveil.h"
 #include "wlrootsconnection.h"
 
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
@@ -112,9 +114,12 @@ QImage pictureOf(Frame &frame)
 class WlrootsCapture : public ScreenCapture
 {
 public:
-    WlrootsCapture(WlrootsConnection *connection, QObject *parent)
-        : ScreenCapture(parent), m_connection(connection), m_deadline(new QTimer(this))
+    WlrootsCapture(std::unique_ptr<WlrootsConnection> connection, QObject *parent)
+        : ScreenCapture(parent), m_connection(connection.release()), m_deadline(new QTimer(this)),
+          m_veil(new PointerVeil(m_connection, this))
     {
+        m_connection->setParent(this);
+        connect(m_veil, &PointerVeil::raised, this, &ScreenCapture::pointerHidden);
         connect(m_connection, &WlrootsConnection::dispatched, this, [this] {
             if (!m_frames.empty())
                 answered();
@@ -126,7 +131,15 @@ public:
                 [this] { give(QStringLiteral("the compositor stopped answering")); });
     }
 
+    ~WlrootsCapture() override
+    {
+        // Its surfaces go while the connection is still there.
+        delete m_veil;
+    }
+
     void probe() override { emit ready(); }
+    void hidePointer() override { m_veil->raise(); }
+    void showPointer() override { m_veil->lift(); }
 
     void capture() override
     {
@@ -240,8 +253,9 @@ private:
         });
     }
 
-    QPointer<WlrootsConnection> m_connection;
+    QPointer<WlrootsConnection> m_connection; // its own: a child, gone with it
     QTimer *m_deadline;
+    PointerVeil *m_veil;
     std::vector<std::unique_ptr<Frame>> m_frames;
     bool m_offersIn = false;
     int m_asked = 0; // captures asked of this object
@@ -251,6 +265,6 @@ private:
 
 ScreenCapture *createWlrootsCapture(QObject *parent)
 {
-    WlrootsConnection *connection = WlrootsConnection::shared();
-    return connection ? new WlrootsCapture(connection, parent) : nullptr;
+    std::unique_ptr<WlrootsConnection> connection = WlrootsConnection::open();
+    return connection ? new WlrootsCapture(std::move(connection), parent) : nullptr;
 }

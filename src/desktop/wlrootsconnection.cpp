@@ -60,24 +60,6 @@ void forget(WaylandOutput &output)
 
 } // namespace
 
-WlrootsConnection *WlrootsConnection::shared()
-{
-    static QPointer<WlrootsConnection> connection;
-    // A compositor that answered without screencopy is not asked again.
-    static bool absent = false;
-    if (connection && connection->m_broken)
-        delete connection.data();
-    if (!connection && !absent) {
-        std::unique_ptr<WlrootsConnection> opened = open();
-        absent = opened && !opened->m_screencopy;
-        if (opened && !absent) {
-            connection = opened.release();
-            connection->setParent(qApp);
-        }
-    }
-    return connection;
-}
-
 WlrootsConnection::WlrootsConnection() : m_display(wl_display_connect(nullptr))
 {
     m_registry = m_display ? wl_display_get_registry(m_display) : nullptr;
@@ -96,7 +78,7 @@ std::unique_ptr<WlrootsConnection> WlrootsConnection::open()
     if (!connection->m_shm || !connection->m_xdgManager)
         connection->m_screencopy = nullptr; // of no use without them; said as absent
     if (!connection->m_screencopy)
-        return connection;
+        return nullptr;
     for (const auto &output : connection->m_outputs)
         connection->describe(*output);
     if (!connection->roundtrip(deadline.remainingTime()))

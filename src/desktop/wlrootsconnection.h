@@ -55,9 +55,9 @@ class WlrootsConnection : public QObject
 {
     Q_OBJECT
 public:
-    // The run's connection, opened on first use and again after it broke; nullptr where the
-    // compositor offers no screencopy or does not answer within 100 ms.
-    static WlrootsConnection *shared();
+    // A connection of our own, owned by whoever opens it; nullptr where the compositor offers
+    // no screencopy or does not answer within 100 ms.
+    static std::unique_ptr<WlrootsConnection> open();
     ~WlrootsConnection() override;
 
     int fd() const;
@@ -86,7 +86,6 @@ signals:
 
 private:
     WlrootsConnection();
-    static std::unique_ptr<WlrootsConnection> open();
     // A round trip that gives up at the deadline; only for opening, with a short one.
     bool roundtrip(qint64 deadlineMs);
     void describe(WaylandOutput &output);

@@ -3,7 +3,6 @@
 
 #include "desktop/clipboard.h"
 #include "desktop/desktopsession.h"
-#include "desktop/pointerveil.h"
 #include "desktop/swaydesktop.h"
 #include "frmGetColor.h"
 #include "frmpick.h"
@@ -16,10 +15,10 @@
 #include <algorithm>
 
 PickingSession::PickingSession(ScreenCapture *capture, QObject *parent)
-    : QObject(parent), m_capture(capture), m_veil(new PointerVeil(this))
+    : QObject(parent), m_capture(capture)
 {
     m_capture->setParent(this);
-    connect(m_veil, &PointerVeil::raised, this, [this] {
+    connect(m_capture, &ScreenCapture::pointerHidden, this, [this] {
         m_pointerHidden = true;
         if (m_captureAsked)
             m_capture->capture();
@@ -27,7 +26,7 @@ PickingSession::PickingSession(ScreenCapture *capture, QObject *parent)
     connect(m_capture, &ScreenCapture::ready, this, [this] {
         // Where the compositor draws the pointer into the screen's copy, it is hidden first,
         // while the windows go: the pixel under it is what a person picks.
-        m_veil->raise();
+        m_capture->hidePointer();
         emit aboutToCapture();
         // From the event loop, once it has let the hidden windows go: never a nested turn of it
         // inside this signal.
@@ -35,14 +34,14 @@ PickingSession::PickingSession(ScreenCapture *capture, QObject *parent)
     });
     connect(m_capture, &ScreenCapture::unavailable, this, &PickingSession::failed);
     connect(m_capture, &ScreenCapture::failed, this, [this](const QString &reason) {
-        m_veil->lift();
+        m_capture->showPointer();
         emit failed(reason);
     });
     connect(m_capture, &ScreenCapture::captured, this,
             [this](const QList<ScreenPicture> &pictures) {
                 // Before the frozen windows show: the veil stands above them and would keep
                 // the pointer from them.
-                m_veil->lift();
+                m_capture->showPointer();
                 showPicking(pictures);
             });
 }

@@ -15,7 +15,6 @@
 class QKeyEvent;
 class frmGetColor;
 class frmpick;
-class PointerVeil;
 
 class PickingSession : public QObject
 {
@@ -82,7 +81,6 @@ private:
     void showPickPoint();
 
     ScreenCapture *m_capture;
-    PointerVeil *m_veil;
     // The capture waits for both: the pointer hidden where the compositor draws it into the
     // copy, and the windows gone that must not be in it.
     bool m_pointerHidden = false;

@@ -5,6 +5,7 @@
 #include "desktop/desktopsession.h"
 #include "desktop/pointerveil.h"
 #include "desktop/screencapture.h"
+#include "desktop/wlrootsconnection.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -154,7 +155,9 @@ void tst_StalledPeers::compositorSilentOnTheCopy()
 void tst_StalledPeers::veilNeverShown()
 {
     qputenv("WAYLAND_DISPLAY", "stalled");
-    PointerVeil veil;
+    const std::unique_ptr<WlrootsConnection> connection = WlrootsConnection::open();
+    QVERIFY(connection);
+    PointerVeil veil(connection.get());
     QSignalSpy raised(&veil, &PointerVeil::raised);
     const Stall stalled =
         stall([&veil] { veil.raise(); }, [&raised] { return !raised.isEmpty(); }, 5000);
