@@ -1,6 +1,10 @@
 // Capture through the desktop portal's screenshot, decoded into the frozen picture.
-#include "portalscreenshot.h"
 #include "screencapture.h"
+
+#include "desktopsession.h"
+#include "pointerveil.h"
+#include "portalscreenshot.h"
+#include "wlrootsconnection.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -69,7 +73,35 @@ public:
         });
     }
 
+    ~PortalCapture() override
+    {
+        // Its surfaces go while the connection is still there.
+        delete m_veil;
+    }
+
     void probe() override { m_portal.probe(); }
+    // A wlroots compositor that draws the pointer in software puts it into the portal's
+    // screenshot too; elsewhere (GNOME, KWin) the portal leaves it out, and there is no
+    // connection of ours to veil it with.
+    void hidePointer() override
+    {
+        if (!m_veil && desktopsession::qtOnWayland()) {
+            if (std::unique_ptr<WlrootsConnection> connection = WlrootsConnection::open()) {
+                connection->setParent(this);
+                m_veil = new PointerVeil(connection.release(), this);
+                connect(m_veil, &PointerVeil::raised, this, &ScreenCapture::pointerHidden);
+            }
+        }
+        if (m_veil)
+            m_veil->raise();
+        else
+            emit pointerHidden();
+    }
+    void showPointer() override
+    {
+        if (m_veil)
+            m_veil->lift();
+    }
 
     void capture() override
     {
@@ -94,6 +126,7 @@ private:
     }
 
     PortalScreenshot m_portal;
+    PointerVeil *m_veil = nullptr;
 };
 
 } // namespace

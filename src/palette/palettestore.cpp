@@ -287,6 +287,9 @@ void PaletteStore::replace(
                  QString::fromLocal8Bit(e.code().message().c_str()));
         }
         renamed = true;
+        // A writer that waits for the old file's lock, having opened it before the rename, may
+        // write into it once it has the lock: it gets it now, while the old file is watched.
+        ::flock(source.handle(), LOCK_UN);
         // A writer that opened the old file just before the rename writes into it just after:
         // those records follow the others, as long as the old file keeps growing briefly.
         // A writer still holding the old file open is followed for 200 looks at most.

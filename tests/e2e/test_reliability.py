@@ -1,14 +1,17 @@
 """No palette is ever lost: the real program is killed with SIGKILL at random moments while it
-rewrites a large palette, and after every kill "pal.hbk" is the old palette or the new one."""
+rewrites a large palette, and after every kill "pal.hbk" is the old palette or the new one; and
+what another writer appends while it rewrites is kept."""
 
+import fcntl
 import os
 import random
 import signal
 import subprocess
+import threading
 import time
 import unittest
 
-from harness import E2ETestCase, TITLE
+from harness import E2ETestCase, TITLE, wait_until
 
 RECORDS = 1_500_000
 KILLS = int(os.environ.get("HUEBROOK_KILLS", "40"))
@@ -114,6 +117,46 @@ class KillDuringAppend(E2ETestCase):
             whole = data[len(old):len(data) - len(data) % 6]
             self.assertEqual(whole, b"123456" * (len(whole) // 6))
             old = data[:len(data) - len(data) % 6]
+            self.display.wait_no_window(TITLE)
+
+
+class AppendDuringRewrite(E2ETestCase):
+    ROUNDS = 3
+    APPENDS = 3000
+
+    def test_appends_during_clean_duplicate_are_kept(self):
+        """Another writer that takes the palette's lock as every Huebrook writer does (and opens
+        the file again when a rewrite renamed a new one over it) appends 3000 colors one at a
+        time while Clean Duplicate rewrites a million records: none is lost, and each is kept
+        once, after the cleaned palette."""
+        old = palette()[:1_000_000 * 6]
+        for round_ in range(self.ROUNDS):
+            self.app.write_palette(old)
+            self.app.start()
+            added = [b"%06X" % (0x100000 + round_ * self.APPENDS + n)
+                     for n in range(self.APPENDS)]
+
+            def append():
+                for record in added:
+                    while True:
+                        with open(self.app.palette_path, "ab") as f:
+                            fcntl.flock(f, fcntl.LOCK_EX)
+                            # A rewrite renamed a new file over the one waited on: that one.
+                            if os.fstat(f.fileno()).st_ino != os.stat(self.app.palette_path).st_ino:
+                                continue
+                            f.write(record)
+                            break
+                    time.sleep(0.0002)
+
+            self.app.open_popup(15, 179)
+            self.display.key("Down", "Down", "Down", "Return")
+            writer = threading.Thread(target=append)
+            writer.start()
+            writer.join()
+            expected = deduplicated(old) + b"".join(added)
+            wait_until(lambda: self.app.palette() == expected, timeout=30,
+                       what=f"round {round_}: the cleaned palette with every append")
+            self.app.stop()
             self.display.wait_no_window(TITLE)
 
 
