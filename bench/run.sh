@@ -46,6 +46,9 @@ for extension in gpl ase kpl soc; do
 done
 rm -rf "$work"
 
+echo "== the main window's event loop during Clean Duplicate of 10 million records and its undo"
+"$bin/bench_palette_gaps" 10000000
+
 echo "== main window (offscreen)"
 QT_QPA_PLATFORM=offscreen "$bin/bench_window" --benchmark_filter='^BM_(Current|Swatch|Slider|Change|Show)'
 
