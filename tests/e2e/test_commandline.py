@@ -2,7 +2,9 @@
 and without a Huebrook already running, and bad input."""
 
 import os
+import socket
 import subprocess
+import threading
 import unittest
 
 from harness import E2ETestCase, TITLE, box_mean, hex_record, pattern, wait_until
@@ -39,6 +41,47 @@ class CommandLine(E2ETestCase):
         self.display.key("Escape")
         self.display.wait_window(TITLE)
         self.assertEqual(self.app.palette(), hex_record(pattern(300, 200)))
+        self.assertIsNone(first.poll())
+
+    def test_peers_that_flood_the_socket_stall_nothing(self):
+        """Peers that send a request and then megabytes more, or megabytes without a line, are
+        cut off; meanwhile a later start's import is answered and the memory stays put."""
+        first = self.app.start()
+        path = os.path.join(self.app.env["XDG_RUNTIME_DIR"], "huebrook.socket")
+
+        def resident():
+            with open(f"/proc/{first.pid}/status") as f:
+                return next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+
+        before = resident()
+        cut_off = []
+
+        def flood(opening):
+            peer = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+            peer.connect(path)
+            try:
+                peer.sendall(opening)
+                for _ in range(64):
+                    peer.sendall(b"x" * (1 << 20))
+            except OSError:
+                cut_off.append(opening)
+            finally:
+                peer.close()
+
+        peers = [threading.Thread(target=flood, args=(opening,))
+                 for opening in (b"show\n", b"", b"pick-once hex\n", b"")]
+        for peer in peers:
+            peer.start()
+        source = os.path.join(self.app.root, "in.gpl")
+        with open(source, "w") as f:
+            f.write("GIMP Palette\n1 2 3\n")
+        later = self.app.start(wait=False, args=["--import", source])
+        self.assertEqual(later.wait(timeout=10), 0)
+        for peer in peers:
+            peer.join(timeout=30)
+        self.assertEqual(len(cut_off), len(peers))
+        self.assertEqual(self.app.palette(), b"010203")
+        self.assertLess(resident() - before, 32 * 1024, "KiB more resident after the flood")
         self.assertIsNone(first.poll())
 
     def test_pick_once_prints_the_pick_alone_and_from_the_running_one(self):

@@ -64,6 +64,7 @@ private slots:
     void unwritableFolderMovesPaletteToUserData();
     void rewriteKeepsConcurrentAppends_data();
     void rewriteKeepsConcurrentAppends();
+    void rewriteCarriesOverLocklessAppends();
     void importReadsOnlyRegularFiles_data();
     void importReadsOnlyRegularFiles();
 
@@ -447,6 +448,29 @@ void tst_PaletteStore::rewriteKeepsConcurrentAppends()
                                                 .arg(appends)
                                                 .arg(rewrites)));
     QCOMPARE(after.size() % 6, 0);
+}
+
+// A writer without the lock, holding the palette open from before the rewrite, appends while
+// the records are produced, just before the rename and just after it: each record follows the
+// ones before it in the new file.
+void tst_PaletteStore::rewriteCarriesOverLocklessAppends()
+{
+    writeFile(pal(), "AAAAAA");
+    const int fd = ::open(QFile::encodeName(pal()).constData(), O_WRONLY | O_APPEND);
+    QVERIFY(fd >= 0);
+    const auto append = [fd](const char *record) { QCOMPARE(::write(fd, record, 6), 6); };
+    PaletteStore store(m_dir->path());
+    store.renameFile = [&](const std::filesystem::path &from, const std::filesystem::path &to) {
+        append("BBBBBB");
+        std::filesystem::rename(from, to);
+        append("CCCCCC");
+    };
+    store.replace(QStringLiteral("tmp"), [&](QFile &source, qint64 count, QFile &target) {
+        target.write(source.read(count * 6));
+        append("DDDDDD");
+    });
+    ::close(fd);
+    QCOMPARE(readFile(pal()), QByteArray("AAAAAADDDDDDBBBBBBCCCCCC"));
 }
 
 void tst_PaletteStore::importReadsOnlyRegularFiles_data()
