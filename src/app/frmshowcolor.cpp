@@ -80,8 +80,10 @@ frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
     connect(m_editor, &ColorEditor::colorChanged, m_copy, &CopyMenu::setColor);
     connect(m_copy, &CopyMenu::failed, this, &frmshowcolor::reportError);
     connect(m_chart, &ColorChart::selected, this, &frmshowcolor::CurrentColorChanged);
-    connect(m_chart, &ColorChart::swatchReleased, this, [this](int index, int button) {
-        lblcor_MouseUp(static_cast<int16_t>(index), static_cast<int16_t>(button), 0, 0, 0);
+    // The chart has selected the swatch; the right button opens the Edit menu over it.
+    connect(m_chart, &ColorChart::swatchReleased, this, [this](int, int button) {
+        if (button == 2)
+            openEditMenu();
     });
     connect(m_chart, &ColorChart::failed, this, &frmshowcolor::reportError);
     connect(m_document, &PaletteDocument::failed, this, &frmshowcolor::reportError);
@@ -290,10 +292,14 @@ void frmshowcolor::ShowColorChart(const QString &curChartfile)
 void frmshowcolor::lblcor_MouseUp(int16_t Index, int16_t Button, int16_t, float, float)
 {
     m_chart->select(Index);
-    if (Button == 2) {
-        ChangeCopyMenu();
-        mnuEdit->exec(QCursor::pos());
-    }
+    if (Button == 2)
+        openEditMenu();
+}
+
+void frmshowcolor::openEditMenu()
+{
+    ChangeCopyMenu();
+    mnuEdit->exec(QCursor::pos());
 }
 
 void frmshowcolor::lblcolor_MouseUp(int button, QPoint globalPosition)

@@ -80,6 +80,8 @@ private:
     void Form_Unload();
     void restorePosition();
     void lblcolor_MouseUp(int button, QPoint globalPosition);
+    // The Edit menu at the pointer, with the palette's items.
+    void openEditMenu();
     bool startPicking(PickingRun::Request request, const QString &palette = {});
     // Shows a pick and asks for it in palette; kept then says whether it is there.
     void takePick(Color color, const QString &palette, std::function<void(bool)> kept);

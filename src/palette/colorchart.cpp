@@ -61,7 +61,10 @@ ColorChart::ColorChart(PaletteStore store, QWidget *window)
     templateSwatch->setBordered(true);
     templateSwatch->hide();
     m_grid = new PaletteGrid(templateSwatch, twipRect(600, 2670, 360, 300), window);
-    connect(m_grid, &PaletteGrid::released, this, &ColorChart::swatchReleased);
+    connect(m_grid, &PaletteGrid::released, this, [this](int index, int button) {
+        select(index);
+        emit swatchReleased(index, button);
+    });
     connect(m_grid, &PaletteGrid::turned, this,
             [this](int notches) { showPage(m_page + notches); });
     m_grid->build();

@@ -62,7 +62,7 @@ signals:
     void selected(Color color);
     // Whether a record is framed, which Delete would take.
     void selectionChanged(bool framed);
-    // A button released over swatch index (1 left, 2 right, 4 middle).
+    // A button released over swatch index (1 left, 2 right, 4 middle), once it is selected.
     void swatchReleased(int index, int button);
     void failed(const QString &message);
 
