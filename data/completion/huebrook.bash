@@ -9,6 +9,16 @@ _huebrook()
         COMPREPLY=($(compgen -W 'hex hex-quoted hex-bare hex-bare-quoted decimal rgb hex-groups css-rgb css-hsl hex-lower oklch oklab lab lch hwb display-p3 name' -- "$cur"))
         return
         ;;
+    --simulate)
+        compopt -o nospace 2>/dev/null
+        COMPREPLY=($(compgen -W 'protanopia deuteranopia tritanopia achromatopsia protanomaly: deuteranomaly: tritanomaly:' -- "$cur"))
+        [[ ${#COMPREPLY[@]} == 1 && $COMPREPLY != *: ]] && compopt +o nospace 2>/dev/null
+        return
+        ;;
+    --harmony)
+        COMPREPLY=($(compgen -W 'complementary analogous triadic split-complementary tetradic square' -- "$cur"))
+        return
+        ;;
     --sample)
         COMPREPLY=($(compgen -W '1 3 5 7 9 11 13 15 17 19 21 23 25 27 29 31' -- "$cur"))
         return
@@ -24,6 +34,6 @@ _huebrook()
         return
         ;;
     esac
-    COMPREPLY=($(compgen -W '-h --help --version --pick --once --format --sample --convert --contrast --export --import --palette' -- "$cur"))
+    COMPREPLY=($(compgen -W '-h --help --version --pick --once --format --sample --convert --simulate --contrast --apca --harmony --export --import --palette' -- "$cur"))
 }
 complete -F _huebrook huebrook

@@ -1,4 +1,5 @@
-// --convert and --contrast: what the command line says of colors, without a display.
+// --convert, --contrast, --apca and --harmony: what the command line says of colors, without a
+// display.
 #pragma once
 
 #include "commandline.h"

@@ -8,6 +8,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <array>
 
 namespace commandline {
 
@@ -41,6 +42,28 @@ const QCommandLineOption convert(QStringList{QStringLiteral("convert")},
 const QCommandLineOption contrast(QStringLiteral("contrast"),
                                   QStringLiteral("Prints the WCAG 2 contrast ratio of two COLORs "
                                                  "and the levels it meets."));
+const QCommandLineOption apca(QStringLiteral("apca"),
+                              QStringLiteral("Prints the APCA lightness contrast Lc of the first "
+                                             "COLOR as text on the second as background: "
+                                             "positive for dark text on light, negative for "
+                                             "light on dark."));
+const QCommandLineOption simulate(QStringLiteral("simulate"),
+                                  QStringLiteral("With --convert: prints each color as a person "
+                                                 "with the deficiency KIND sees it: protanopia, "
+                                                 "deuteranopia, tritanopia, achromatopsia, or "
+                                                 "protanomaly:S, deuteranomaly:S, tritanomaly:S "
+                                                 "with the severity S in percent."),
+                                  QStringLiteral("KIND"));
+const QCommandLineOption harmonyOf(QStringLiteral("harmony"),
+                                   QStringLiteral("Prints COLOR and the colors of the harmony "
+                                                  "KIND, one per line, in the format: "
+                                                  "complementary, analogous, triadic, "
+                                                  "split-complementary, tetradic or square."),
+                                   QStringLiteral("KIND"));
+
+// The options that say something of colors and exit; one at a time.
+const std::array<const QCommandLineOption *, 4> colorOptions{&convert, &contrast, &apca,
+                                                             &harmonyOf};
 
 const QCommandLineOption exportTo(QStringLiteral("export"),
                                   QStringLiteral("Writes the palette, oldest first, to FILE in "
@@ -79,7 +102,8 @@ Parsed paletteCommand(const QCommandLineParser &parser, Parsed &parsed)
     if (parser.isSet(exportTo) && parser.isSet(importFrom))
         return bad(QStringLiteral("--export and --import do not go together."));
     const QCommandLineOption &given = parser.isSet(exportTo) ? exportTo : importFrom;
-    for (const QCommandLineOption *other : {&pick, &once, &sample, &format, &convert, &contrast})
+    for (const QCommandLineOption *other :
+         {&pick, &once, &sample, &format, &convert, &contrast, &apca, &harmonyOf, &simulate})
         if (parser.isSet(*other))
             return bad(QStringLiteral("--%1 does not go with --%2.")
                            .arg(other->names().constLast(), given.names().constFirst()));
@@ -117,11 +141,26 @@ void describe(QCommandLineParser &parser)
                        "{R} {G} {B} (hexadecimal), {h} {s} {l} (as css-hsl); {{ and }} are "
                        "braces.")
             .arg(colorformat::names().join(QStringLiteral(", "))));
-    parser.addOptions({help, version, pick, once, format, sample, convert, contrast, exportTo,
-                       importFrom, palette});
+    parser.addOptions({help, version, pick, once, format, sample, convert, simulate, contrast, apca,
+                       harmonyOf, exportTo, importFrom, palette});
     parser.addPositionalArgument(QStringLiteral("COLOR"),
-                                 QStringLiteral("With --convert or --contrast: a color."),
+                                 QStringLiteral("With --convert, --contrast, --apca or --harmony: "
+                                                "a color."),
                                  QStringLiteral("[COLOR...]"));
+}
+
+// The one color option given, if any.
+const QCommandLineOption *colorOption(const QCommandLineParser &parser)
+{
+    for (const QCommandLineOption *option : colorOptions)
+        if (parser.isSet(*option))
+            return option;
+    return nullptr;
+}
+
+QString dashed(const QCommandLineOption &option)
+{
+    return QStringLiteral("--") + option.names().constLast();
 }
 
 Parsed colorCommand(const QCommandLineParser &parser, Parsed &parsed)
@@ -131,25 +170,49 @@ Parsed colorCommand(const QCommandLineParser &parser, Parsed &parsed)
         parsed.exitStatus = BadInput;
         return parsed;
     };
+    const QCommandLineOption &given = *colorOption(parser);
+    for (const QCommandLineOption *other : colorOptions)
+        if (other != &given && parser.isSet(*other))
+            return bad(
+                QStringLiteral("%1 and %2 do not go together.").arg(dashed(given), dashed(*other)));
     for (const QCommandLineOption *other : {&pick, &once, &sample})
         if (parser.isSet(*other))
-            return bad(QStringLiteral("--%1 does not go with --convert or --contrast.")
-                           .arg(other->names().constLast()));
+            return bad(
+                QStringLiteral("%1 does not go with %2.").arg(dashed(*other), dashed(given)));
+    if (parser.isSet(simulate) && &given != &convert)
+        return bad(QStringLiteral("--simulate needs --convert."));
     ColorCommand command;
     command.colors = parser.positionalArguments();
-    if (parser.isSet(convert) && parser.isSet(contrast))
-        return bad(QStringLiteral("--convert and --contrast do not go together."));
-    if (parser.isSet(contrast)) {
-        command.kind = ColorCommand::Contrast;
+    if (&given == &contrast || &given == &apca) {
+        command.kind = &given == &contrast ? ColorCommand::Contrast : ColorCommand::Apca;
         if (parser.isSet(format))
-            return bad(QStringLiteral("--format does not go with --contrast."));
+            return bad(QStringLiteral("--format does not go with %1.").arg(dashed(given)));
         if (command.colors.size() != 2)
+            return bad(QStringLiteral("%1 takes two colors, not %2.")
+                           .arg(dashed(given))
+                           .arg(command.colors.size()));
+        parsed.command = command;
+        return parsed;
+    }
+    command.format = parser.value(format);
+    if (const QString why = colorformat::problem(command.format); !why.isEmpty())
+        return bad(QStringLiteral("Bad --format: %1.").arg(why));
+    if (&given == &harmonyOf) {
+        command.kind = ColorCommand::Harmony;
+        const std::optional<harmony::Kind> kind = harmony::parse(parser.value(harmonyOf));
+        if (!kind)
             return bad(
-                QStringLiteral("--contrast takes two colors, not %1.").arg(command.colors.size()));
-    } else {
-        command.format = parser.value(format);
-        if (const QString why = colorformat::problem(command.format); !why.isEmpty())
-            return bad(QStringLiteral("Bad --format: %1.").arg(why));
+                QStringLiteral("Bad --harmony: \"%1\" is not %2.")
+                    .arg(parser.value(harmonyOf), harmony::names().join(QStringLiteral(", "))));
+        command.harmony = *kind;
+        if (command.colors.size() != 1)
+            return bad(
+                QStringLiteral("--harmony takes one color, not %1.").arg(command.colors.size()));
+    } else if (parser.isSet(simulate)) {
+        QString why;
+        command.simulate = visiondeficiency::parse(parser.value(simulate), &why);
+        if (!command.simulate)
+            return bad(QStringLiteral("Bad --simulate: %1.").arg(why));
     }
     parsed.command = command;
     return parsed;
@@ -184,22 +247,22 @@ Parsed parse(const QStringList &arguments)
     if (parser.isSet(palette)) {
         if (const QString why = palettelibrary::problem(parser.value(palette)); !why.isEmpty())
             return bad(QStringLiteral("Bad --palette: %1").arg(why));
-        if (parser.isSet(convert) || parser.isSet(contrast))
-            return bad(QStringLiteral("--palette does not go with --%1.")
-                           .arg(parser.isSet(convert) ? QStringLiteral("convert")
-                                                      : QStringLiteral("contrast")));
+        if (const QCommandLineOption *given = colorOption(parser))
+            return bad(QStringLiteral("--palette does not go with %1.").arg(dashed(*given)));
     }
     if (parser.isSet(exportTo) || parser.isSet(importFrom))
         return paletteCommand(parser, parsed);
-    if (parser.isSet(convert) || parser.isSet(contrast))
+    if (colorOption(parser))
         return colorCommand(parser, parsed);
+    if (parser.isSet(simulate))
+        return bad(QStringLiteral("--simulate needs --convert."));
     if (!parser.positionalArguments().isEmpty())
         return bad(QStringLiteral("Unexpected argument: %1")
                        .arg(parser.positionalArguments().constFirst()));
     if (parser.isSet(once) && !parser.isSet(pick))
         return bad(QStringLiteral("--once needs --pick."));
     if (parser.isSet(format) && !parser.isSet(once))
-        return bad(QStringLiteral("--format needs --pick --once or --convert."));
+        return bad(QStringLiteral("--format needs --pick --once, --convert or --harmony."));
     if (parser.isSet(sample) && !parser.isSet(pick))
         return bad(QStringLiteral("--sample needs --pick."));
     PickRequest request;

@@ -1,8 +1,12 @@
 // The command line: no arguments starts Huebrook as always; --pick starts picking at once, and
-// --pick --once prints the first pick in a format and exits. --convert and --contrast print
-// what they say of colors, and --export writes the palette to a file, and exit without a display;
+// --pick --once prints the first pick in a format and exits. --convert, --contrast, --apca and
+// --harmony print what they say of colors, and --export writes the palette to a file, and exit
+// without a display;
 // --import appends a file's colors, through the running Huebrook if there is one.
 #pragma once
+
+#include "color/harmony.h"
+#include "color/visiondeficiency.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,10 +27,12 @@ struct PickRequest
 // Colors named on the command line, to be said something of.
 struct ColorCommand
 {
-    enum Kind { Convert, Contrast };
+    enum Kind { Convert, Contrast, Apca, Harmony };
     Kind kind = Convert;
-    QString format = QStringLiteral("hex"); // Convert only
+    QString format = QStringLiteral("hex"); // Convert and Harmony
     QStringList colors;                     // Convert: none reads them from standard input
+    std::optional<visiondeficiency::Simulation> simulate; // Convert: as a deficiency sees them
+    harmony::Kind harmony = harmony::Kind::Complementary;
 };
 
 // The palette written to a file, in the format its extension names.
@@ -43,7 +49,7 @@ enum ExitStatus { Success = 0, NoPick = 1, BadInput = 2 };
 struct Parsed
 {
     std::optional<PickRequest> request;  // nothing when the process only prints and exits
-    std::optional<ColorCommand> command; // --convert or --contrast
+    std::optional<ColorCommand> command; // --convert, --contrast, --apca or --harmony
     std::optional<ExportCommand> exportTo;
     QString output; // for standard output: the usage or the version
     QString error;  // one line for standard error

@@ -20,7 +20,7 @@ Triple multiply(const Matrix &m, const Triple &v)
             m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};
 }
 
-double gamma(double c)
+double gammaOf(double c)
 {
     const double magnitude = std::abs(c);
     const double encoded =
@@ -28,15 +28,17 @@ double gamma(double c)
     return c < 0 ? -encoded : encoded;
 }
 
+const Matrix linearToXyz = {
+    {506752.0 / 1228815, 87881.0 / 245763, 12673.0 / 70218},
+    {87098.0 / 409605, 175762.0 / 245763, 12673.0 / 175545},
+    {7918.0 / 409605, 87881.0 / 737289, 1001167.0 / 1053270},
+};
+
 Triple xyzD65(Color color)
 {
-    static const Matrix toXyz = {
-        {506752.0 / 1228815, 87881.0 / 245763, 12673.0 / 70218},
-        {87098.0 / 409605, 175762.0 / 245763, 12673.0 / 175545},
-        {7918.0 / 409605, 87881.0 / 737289, 1001167.0 / 1053270},
-    };
-    return multiply(toXyz, {linear(bascommon::GetRed(color)), linear(bascommon::GetGreen(color)),
-                            linear(bascommon::GetBlue(color))});
+    return multiply(linearToXyz,
+                    {linear(bascommon::GetRed(color)), linear(bascommon::GetGreen(color)),
+                     linear(bascommon::GetBlue(color))});
 }
 
 double degrees(double y, double x)
@@ -59,20 +61,64 @@ double linear(int channel)
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
+double encoded(double linearLight)
+{
+    return gammaOf(linearLight);
+}
+
+namespace {
+
+const Matrix xyzToLms = {
+    {0.8190224379967030, 0.3619062600528904, -0.1288737815209879},
+    {0.0329836539323885, 0.9292868615863434, 0.0361446663506424},
+    {0.0481771893596242, 0.2642395317527308, 0.6335478284694309},
+};
+const Matrix lmsToOklab = {
+    {0.2104542683093140, 0.7936177747023054, -0.0040720430116193},
+    {1.9779985324311684, -2.4285922420485799, 0.4505937096174110},
+    {0.0259040424655478, 0.7827717124575296, -0.8086757549230774},
+};
+
+Triple oklabOfXyz(const Triple &xyz)
+{
+    const Triple lms = multiply(xyzToLms, xyz);
+    return multiply(lmsToOklab, {std::cbrt(lms.x), std::cbrt(lms.y), std::cbrt(lms.z)});
+}
+
+} // namespace
+
 Triple oklab(Color color)
 {
-    static const Matrix toLms = {
-        {0.8190224379967030, 0.3619062600528904, -0.1288737815209879},
-        {0.0329836539323885, 0.9292868615863434, 0.0361446663506424},
-        {0.0481771893596242, 0.2642395317527308, 0.6335478284694309},
+    return oklabOfXyz(xyzD65(color));
+}
+
+Triple oklabOfLinear(const Triple &rgb)
+{
+    return oklabOfXyz(multiply(linearToXyz, rgb));
+}
+
+Triple linearOfOklab(const Triple &lab)
+{
+    // CSS Color 4's inverses of the matrices above.
+    static const Matrix oklabToLms = {
+        {1.0000000000000000, 0.3963377773761749, 0.2158037573099136},
+        {1.0000000000000000, -0.1055613458156586, -0.0638541728258133},
+        {1.0000000000000000, -0.0894841775298119, -1.2914855480194092},
     };
-    static const Matrix toOklab = {
-        {0.2104542683093140, 0.7936177747023054, -0.0040720430116193},
-        {1.9779985324311684, -2.4285922420485799, 0.4505937096174110},
-        {0.0259040424655478, 0.7827717124575296, -0.8086757549230774},
+    static const Matrix lmsToXyz = {
+        {1.2268798758459243, -0.5578149944602171, 0.2813910456659647},
+        {-0.0405757452148008, 1.1122868032803170, -0.0717110580655164},
+        {-0.0763729366746601, -0.4214933324022432, 1.5869240198367816},
     };
-    const Triple lms = multiply(toLms, xyzD65(color));
-    return multiply(toOklab, {std::cbrt(lms.x), std::cbrt(lms.y), std::cbrt(lms.z)});
+    static const Matrix toLinear = {
+        {12831.0 / 3959, -329.0 / 214, -1974.0 / 3959},
+        {-851781.0 / 878810, 1648619.0 / 878810, 36519.0 / 878810},
+        {705.0 / 12673, -2585.0 / 12673, 705.0 / 667},
+    };
+    const Triple cubeRoots = multiply(oklabToLms, lab);
+    const auto cube = [](double v) { return v * v * v; };
+    return multiply(toLinear,
+                    multiply(lmsToXyz, {cube(cubeRoots.x), cube(cubeRoots.y), cube(cubeRoots.z)}));
 }
 
 Triple oklch(Color color)
@@ -126,7 +172,7 @@ Color fromLab(const Triple &lab)
     const Triple rgb =
         multiply(toLinear, multiply(bradfordBack, {cube(fx) * whiteX, y, cube(fz) * whiteZ}));
     const auto channel = [](double c) {
-        const double scaled = gamma(c) * 255;
+        const double scaled = gammaOf(c) * 255;
         // NaN from absurd input lands on black rather than on undefined behaviour.
         if (!(scaled > 0))
             return 0;

@@ -15,6 +15,12 @@ struct Triple
 
 // An 8-bit sRGB channel as linear light, from 0 to 1.
 double linear(int channel);
+// Linear light encoded with sRGB's transfer function again (odd about 0, unclamped).
+double encoded(double linearLight);
+// OKLab of linear-light sRGB components, and back; neither clamps, so colors outside sRGB
+// keep their place.
+Triple oklabOfLinear(const Triple &rgb);
+Triple linearOfOklab(const Triple &lab);
 
 // L from 0 to 1, a and b.
 Triple oklab(Color color);

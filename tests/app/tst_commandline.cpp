@@ -243,6 +243,47 @@ void tst_CommandLine::colorCommands_data()
                                      << "" << 2 << "two colors";
     QTest::newRow("contrast of a non-color") << QStringList{"--contrast", "7654CD", "red"} << ""
                                              << "" << 2 << "\"red\"";
+    QTest::newRow("apca, dark on light") << QStringList{"--apca", "888888", "FFFFFF"} << ""
+                                         << "63.1\n"
+                                         << 0 << "";
+    QTest::newRow("apca, light on dark") << QStringList{"--apca", "FFFFFF", "000000"} << ""
+                                         << "-107.9\n"
+                                         << 0 << "";
+    QTest::newRow("apca of one") << QStringList{"--apca", "FFFFFF"} << ""
+                                 << "" << 2 << "two colors";
+    QTest::newRow("apca with a format")
+        << QStringList{"--apca", "--format", "hex", "FFFFFF", "000000"} << ""
+        << "" << 2 << "--format does not go with --apca";
+    QTest::newRow("simulated, from input")
+        << QStringList{"--convert", "--simulate", "achromatopsia"} << "FF0000\n0000FF\n"
+        << "#7F7F7F\n#4C4C4C\n"
+        << 0 << "";
+    QTest::newRow("simulated at a severity")
+        << QStringList{"--convert", "--simulate=protanomaly:0", "--format=rgb", "123456"} << ""
+        << "RGB(18,52,86)\n"
+        << 0 << "";
+    QTest::newRow("bad deficiency")
+        << QStringList{"--convert", "--simulate", "blue", "FF0000"} << ""
+        << "" << 2 << "Bad --simulate";
+    QTest::newRow("bad severity") << QStringList{"--convert", "--simulate", "tritanomaly:150",
+                                                 "FF0000"}
+                                  << ""
+                                  << "" << 2 << "0 to 100";
+    QTest::newRow("simulate alone") << QStringList{"--simulate", "protanopia"} << ""
+                                    << "" << 2 << "--simulate needs --convert";
+    QTest::newRow("simulate with contrast")
+        << QStringList{"--contrast", "--simulate", "protanopia", "FF0000", "000000"} << ""
+        << "" << 2 << "--simulate needs --convert";
+    QTest::newRow("harmony of a gray") << QStringList{"--harmony", "triadic", "808080"} << ""
+                                       << "#808080\n#808080\n#808080\n"
+                                       << 0 << "";
+    QTest::newRow("bad harmony") << QStringList{"--harmony", "pentadic", "808080"} << ""
+                                 << "" << 2 << "Bad --harmony";
+    QTest::newRow("harmony of two") << QStringList{"--harmony", "square", "808080", "FF0000"} << ""
+                                    << "" << 2 << "one color";
+    QTest::newRow("harmony and convert")
+        << QStringList{"--harmony", "square", "--convert", "808080"} << ""
+        << "" << 2 << "do not go together";
 }
 
 void tst_CommandLine::colorCommands()
