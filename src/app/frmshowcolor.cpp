@@ -226,6 +226,10 @@ void frmshowcolor::mnuDetails_Click()
         connect(m_editor, &ColorEditor::colorChanged, m_details, &frmdetails::setColor);
         connect(m_chart, &ColorChart::selected, m_details, &frmdetails::setSecondColor);
         connect(m_details, &frmdetails::failed, this, &frmshowcolor::reportError);
+        connect(m_details, &frmdetails::chosen, this, &frmshowcolor::CurrentColorChanged);
+        connect(m_details, &frmdetails::addToPalette, this, [this](const QList<Color> &colors) {
+            m_document->addColors({colors.begin(), colors.end()}, QStringLiteral("Add Harmony"));
+        });
     }
     m_details->show();
     m_details->raise();

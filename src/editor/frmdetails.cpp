@@ -1,8 +1,11 @@
 // The Color Details window.
 #include "frmdetails.h"
 
+#include "color/apca.h"
 #include "color/colornames.h"
 #include "color/contrast.h"
+#include "color/harmony.h"
+#include "color/visiondeficiency.h"
 #include "desktop/clipboard.h"
 #include "formats/colorformat.h"
 #include "ui/colorlabel.h"
@@ -42,9 +45,11 @@ frmdetails::frmdetails(QWidget *parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("frmdetails"));
     setWindowTitle(QStringLiteral("Color Details"));
     setFont(designunits::windowFont());
-    auto *grid = new QGridLayout(this);
+    auto *columns = new QHBoxLayout(this);
+    auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(3);
+    columns->addLayout(grid);
 
     m_swatch = new ColorLabel(this);
     m_swatch->setObjectName(QStringLiteral("lblSwatch"));
@@ -90,12 +95,73 @@ frmdetails::frmdetails(QWidget *parent) : QWidget(parent, Qt::Window)
         showContrasts();
     });
     m_other = addContrastRow(grid, row++, m_second);
+    grid->setRowStretch(row, 1);
+
+    auto *judged = new QGridLayout;
+    judged->setHorizontalSpacing(4);
+    judged->setVerticalSpacing(3);
+    columns->addSpacing(12);
+    columns->addLayout(judged);
+    addJudgements(judged);
     setColor(m_color);
+}
+
+void frmdetails::addJudgements(QGridLayout *grid)
+{
+    const auto swatch = [this](const QString &name) {
+        auto *label = new ColorLabel(this);
+        label->setObjectName(name);
+        label->setBordered(true);
+        label->setFixedSize(designunits::pixels(330), designunits::pixels(330));
+        return label;
+    };
+    int row = 0;
+    grid->addWidget(bold(QStringLiteral("Color vision"), this), row++, 0, 1, 6);
+    for (const visiondeficiency::Simulation &simulation : visiondeficiency::full()) {
+        const QString name = visiondeficiency::name(simulation);
+        QString shown = name;
+        shown[0] = shown[0].toUpper();
+        grid->addWidget(new QLabel(shown, this), row, 0);
+        Seen seen{swatch(QStringLiteral("lblSeen(%1)").arg(name)), new QLabel(this)};
+        seen.text->setObjectName(QStringLiteral("lblSeenHex(%1)").arg(name));
+        seen.text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(seen.swatch, row, 1);
+        grid->addWidget(seen.text, row, 2, 1, 4);
+        m_seen.append(seen);
+        ++row;
+    }
+    grid->addWidget(bold(QStringLiteral("Harmonies"), this), row++, 0, 1, 6);
+    for (const QString &name : harmony::names()) {
+        QString shown = name;
+        shown[0] = shown[0].toUpper();
+        grid->addWidget(new QLabel(shown, this), row, 0);
+        Harmony harmony;
+        const size_t count = harmony::offsets(*harmony::parse(name)).size() + 1;
+        for (size_t i = 0; i < count; ++i) {
+            ColorLabel *label = swatch(QStringLiteral("lblHarmony(%1,%2)").arg(name).arg(i));
+            const int kind = static_cast<int>(m_harmonies.size());
+            connect(label, &ColorLabel::released, this, [this, kind, i](int button, QPoint) {
+                if (button == 1)
+                    emit chosen(m_harmonies[kind].colors.value(static_cast<qsizetype>(i)));
+            });
+            grid->addWidget(label, row, 1 + static_cast<int>(i));
+            harmony.swatches.append(label);
+        }
+        auto *add = new QPushButton(QStringLiteral("Add to Palette"), this);
+        add->setObjectName(QStringLiteral("cmdAdd(%1)").arg(name));
+        const int kind = static_cast<int>(m_harmonies.size());
+        connect(add, &QPushButton::clicked, this,
+                [this, kind] { emit addToPalette(m_harmonies[kind].colors); });
+        grid->addWidget(add, row, 5);
+        m_harmonies.append(harmony);
+        ++row;
+    }
+    grid->setRowStretch(row, 1);
 }
 
 frmdetails::Contrast frmdetails::addContrastRow(QGridLayout *grid, int row, QWidget *against)
 {
-    Contrast contrast{new QLabel(this), new QLabel(this)};
+    Contrast contrast{new QLabel(this), new QLabel(this), new QLabel(this)};
     grid->addWidget(against, row, 0);
     // The levels read right after the ratio, across the text and button columns.
     auto *both = new QHBoxLayout;
@@ -103,6 +169,12 @@ frmdetails::Contrast frmdetails::addContrastRow(QGridLayout *grid, int row, QWid
     contrast.ratio->setMinimumWidth(
         contrast.ratio->fontMetrics().horizontalAdvance(QStringLiteral("21.00:1")));
     both->addWidget(contrast.ratio);
+    // APCA's Lc of the current color as text on this background, with its sign.
+    contrast.apca->setMinimumWidth(
+        contrast.apca->fontMetrics().horizontalAdvance(QStringLiteral("Lc -107.9")));
+    contrast.apca->setToolTip(QStringLiteral("APCA lightness contrast of the current color as "
+                                             "text on this background"));
+    both->addWidget(contrast.apca);
     both->addWidget(contrast.levels, 1);
     grid->addLayout(both, row, 1, 1, 2);
     return contrast;
@@ -116,6 +188,23 @@ void frmdetails::setColor(Color color)
     for (const auto &[format, text] : std::as_const(m_notations))
         text->setText(colorformat::text(format, color));
     showContrasts();
+    for (qsizetype i = 0; i < m_seen.size(); ++i) {
+        const Color seen =
+            visiondeficiency::simulate(color, visiondeficiency::full()[static_cast<size_t>(i)]);
+        m_seen[i].swatch->setBackColor(seen);
+        m_seen[i].text->setText(bascommon::ColorToHex(seen));
+    }
+    const QStringList kinds = harmony::names();
+    for (qsizetype k = 0; k < m_harmonies.size(); ++k) {
+        const std::vector<Color> colors = harmony::of(*harmony::parse(kinds[k]), color);
+        Harmony &row = m_harmonies[k];
+        row.colors = QList<Color>(colors.begin(), colors.end());
+        for (qsizetype i = 0; i < row.swatches.size(); ++i) {
+            row.swatches[i]->setBackColor(row.colors.value(i));
+            row.swatches[i]->setToolTip(QStringLiteral("%1: a click makes it the current color")
+                                            .arg(bascommon::ColorToHex(row.colors.value(i))));
+        }
+    }
 }
 
 void frmdetails::setSecondColor(Color color)
@@ -134,6 +223,7 @@ void frmdetails::showContrasts()
         showContrast(m_other, *other);
     } else {
         m_other.ratio->setText(QStringLiteral("–"));
+        m_other.apca->clear();
         m_other.levels->clear();
     }
 }
@@ -142,6 +232,7 @@ void frmdetails::showContrast(const Contrast &row, Color other)
 {
     const double ratio = contrast::ratio(m_color, other);
     row.ratio->setText(contrast::text(ratio));
+    row.apca->setText(QStringLiteral("Lc ") + apca::text(apca::lightnessContrast(m_color, other)));
     const QStringList met = contrast::levels(ratio);
     row.levels->setText(met.isEmpty() ? QStringLiteral("fails AA-large")
                                       : met.join(QLatin1Char(' ')));

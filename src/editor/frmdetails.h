@@ -1,6 +1,7 @@
 // "Color Details": a window beside the main one that follows the current color and says all
 // there is to say of it: its name, every notation with a button that copies exactly that text,
-// and its contrast against white, black and a second color.
+// its contrast (WCAG 2 and APCA) against white, black and a second color, how it looks to people
+// with each color-vision deficiency, and its harmonies.
 #pragma once
 
 #include "color/bascommon.h"
@@ -28,13 +29,29 @@ public:
 
 signals:
     void failed(const QString &message);
+    // A harmony's swatch was clicked: that color to be the current one.
+    void chosen(Color color);
+    // "Add to Palette" of a harmony, with its colors in order.
+    void addToPalette(const QList<Color> &colors);
 
 private:
     struct Contrast
     {
         QLabel *ratio;
+        QLabel *apca;
         QLabel *levels;
     };
+    struct Seen
+    {
+        ColorLabel *swatch;
+        QLabel *text;
+    };
+    struct Harmony
+    {
+        QList<ColorLabel *> swatches;
+        QList<Color> colors;
+    };
+    void addJudgements(QGridLayout *grid);
     Contrast addContrastRow(QGridLayout *grid, int row, QWidget *against);
     void showContrast(const Contrast &row, Color other);
     void showContrasts();
@@ -48,4 +65,6 @@ private:
     Contrast m_white{};
     Contrast m_black{};
     Contrast m_other{};
+    QList<Seen> m_seen;         // one per full deficiency
+    QList<Harmony> m_harmonies; // one per kind
 };

@@ -136,6 +136,16 @@ void PaletteDocument::pick(Color color, const QString &palette, Done done)
     });
 }
 
+void PaletteDocument::addColors(const std::vector<Color> &colors, const QString &text)
+{
+    std::vector<ChartRecord> records;
+    for (Color color : colors)
+        records.push_back(ChartRecord::fromHexText(bascommon::ColorToHex(color)));
+    enqueue([this, records, text] {
+        return step(m_store, palettesteps::append(text, records), true, {});
+    });
+}
+
 void PaletteDocument::importFile(const QString &path, const QString &palette, ImportDone done)
 {
     const auto said = [this, done](const ImportOutcome &outcome) {

@@ -44,6 +44,8 @@ public:
     // The changes. Each waits behind those asked before it; palette is a palette's name, the one
     // in view when empty. A failure is said with failed(), unless done takes it.
     void pick(Color color, const QString &palette = {}, Done done = {});
+    // Appends colors to the palette in view as one step, named text ("Add Harmony").
+    void addColors(const std::vector<Color> &colors, const QString &text);
     void importFile(const QString &path, const QString &palette = {}, ImportDone done = {});
     // Deletes record recordNumber (1-based) of the palette in view, which must hold expected.
     void deleteRecord(qint64 recordNumber, const ChartRecord &expected);

@@ -2,11 +2,13 @@
 and without a Huebrook already running, and bad input."""
 
 import os
+import random
 import socket
 import subprocess
 import threading
 import unittest
 
+import judging_reference as reference
 from harness import E2ETestCase, TITLE, box_mean, hex_record, pattern, wait_until
 
 PREVIEW = "Screen Color"
@@ -197,6 +199,35 @@ class CommandLineWithoutCapture(E2ETestCase):
         contrast = run("--contrast", "767676", "FFFFFF")
         self.assertEqual((contrast.returncode, contrast.stdout), (0, "4.54:1 AA-large AA AAA-large\n"))
         self.assertFalse(os.path.exists(self.app.palette_path))
+
+    def test_judging_commands_agree_with_a_reference(self):
+        """--apca, --convert --simulate and --harmony without a display, for colors across the
+        cube, each figure as an independent reference computes it, to the last 8-bit step."""
+        env = {k: v for k, v in self.app.env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        run = lambda *args, stdin="": subprocess.run(
+            [self.app.executable, *args], env=env, cwd=self.app.root, input=stdin,
+            capture_output=True, text=True, timeout=30)
+        rng = random.Random(39)
+        colors = ["%06X" % rng.randrange(1 << 24) for _ in range(300)] + [
+            "FF0000", "00FF00", "0000FF", "FFFF00", "808080", "000000", "FFFFFF", "FF0080"]
+        for kind, tenth, argument in (("deutan", 10, "deuteranopia"),
+                                      ("tritan", 10, "tritanopia"),
+                                      ("protan", 5, "protanomaly:50"),
+                                      ("achromatopsia", 10, "achromatopsia")):
+            seen = run("--convert", "--simulate", argument, stdin="\n".join(colors))
+            self.assertEqual(seen.returncode, 0, seen.stderr)
+            self.assertEqual(seen.stdout.split(),
+                             [reference.simulate(c, kind, tenth) for c in colors], argument)
+        for text, background in zip(colors[:100:2], colors[1:100:2]):
+            said = run("--apca", text, background)
+            self.assertEqual(said.stdout.strip(),
+                             reference.apca_text(reference.apca(text, background)))
+        for i, color in enumerate(colors[:60]):
+            kind = list(reference.OFFSETS)[i % len(reference.OFFSETS)]
+            said = run("--harmony", kind, color)
+            self.assertEqual(said.stdout.split(), reference.harmony(kind, color), f"{kind} {color}")
+        bad = run("--harmony", "pentadic", "FF0000")
+        self.assertEqual((bad.returncode, bad.stdout, bad.stderr.count("\n")), (2, "", 1))
 
     def test_pick_once_without_a_display_says_so_in_one_line(self):
         env = {k: v for k, v in self.app.env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}

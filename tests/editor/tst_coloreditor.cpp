@@ -2,6 +2,7 @@
 // copy captions and the preview's copy menu.
 #include "../support/copytables.h"
 #include "../support/windowfixture.h"
+#include "color/harmony.h"
 #include "ui/colorlabel.h"
 
 #include "formats/copysettings.h"
@@ -53,6 +54,7 @@ private slots:
     void readoutsCannotBeTyped();
     void editFormats();
     void detailsFollowTheCurrentColor();
+    void detailsJudgeTheColor();
 };
 
 void tst_ColorEditor::startShowsNoContradiction()
@@ -288,6 +290,40 @@ void tst_ColorEditor::detailsFollowTheCurrentColor()
     QTest::keyClick(details->findChild<QLineEdit *>("txtSecond"), Qt::Key_Backspace);
     f.window->lblcor_MouseUp(0, 1, 0, 0, 0);
     QCOMPARE(field("txtSecond"), QStringLiteral("#0C0B0A"));
+}
+
+// APCA beside each ratio, the color as each deficiency sees it, and harmonies whose swatches
+// make a color current and whose row goes into the palette as one step.
+void tst_ColorEditor::detailsJudgeTheColor()
+{
+    WindowFixture f("0C0B0A");
+    f.action("mnuDetails")->trigger();
+    auto *details = f.window->findChild<QWidget *>("frmdetails");
+    f.window->CurrentColorChanged(0x0000FF); // red
+    QStringList lc;
+    for (QLabel *l : details->findChildren<QLabel *>())
+        if (l->text().startsWith("Lc "))
+            lc << l->text();
+    QCOMPARE(lc, (QStringList{"Lc 64.1", "Lc -37.5", "Lc -37.4"})); // on white, black, #0C0B0A
+    const auto label = [details](const QString &name) {
+        return details->findChild<QLabel *>(name)->text();
+    };
+    QCOMPARE(label("lblSeenHex(deuteranopia)"), QStringLiteral("#A39000"));
+    QCOMPARE(label("lblSeenHex(achromatopsia)"), QStringLiteral("#7F7F7F"));
+    const std::vector<Color> triad = harmony::of(harmony::Kind::Triadic, 0x0000FF);
+    QTest::mouseRelease(details->findChild<QWidget *>("lblHarmony(triadic,1)"), Qt::LeftButton);
+    QCOMPARE(f.window->curColor(), triad[1]);
+    details->findChild<QPushButton *>("cmdAdd(triadic)")->click(); // the current color's triad
+    QVERIFY(f.idle());
+    const std::vector<Color> added = harmony::of(harmony::Kind::Triadic, triad[1]);
+    QByteArray expected = "0C0B0A";
+    for (Color color : added)
+        expected += bascommon::ColorToHex(color).mid(1).toLatin1();
+    QCOMPARE(f.palette(), expected);
+    QCOMPARE(f.action("mnuUndo")->text(), QStringLiteral("Undo Add Harmony"));
+    f.action("mnuUndo")->trigger();
+    QVERIFY(f.idle());
+    QCOMPARE(f.palette(), QByteArray("0C0B0A"));
 }
 
 QTEST_MAIN(tst_ColorEditor)
