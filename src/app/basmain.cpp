@@ -132,7 +132,7 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
         reply(Answer{Answer::Ok, {}});
         break;
     case PickRequest::Pick:
-        window->pickFromCommand({}, request.sample, request.palette);
+        window->pickFromCommand({}, request.sample, request.palette, request.view);
         reply(Answer{Answer::Ok, {}});
         break;
     case PickRequest::PickOnce: {
@@ -142,7 +142,7 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
                 reply(color ? Answer{Answer::Picked, colorformat::text(format, *color)}
                             : Answer{Answer::None, why});
             },
-            request.sample, request.palette);
+            request.sample, request.palette, request.view);
         if (!started)
             reply(Answer{Answer::None, QStringLiteral("Huebrook is already picking.")});
         break;

@@ -49,7 +49,9 @@ const QCommandLineOption apca(QStringLiteral("apca"),
                                              "light on dark."));
 const QCommandLineOption simulate(QStringLiteral("simulate"),
                                   QStringLiteral("With --convert: prints each color as a person "
-                                                 "with the deficiency KIND sees it: protanopia, "
+                                                 "with the deficiency KIND sees it; with --pick: "
+                                                 "the frozen screen starts in that view. KIND: "
+                                                 "protanopia, "
                                                  "deuteranopia, tritanopia, achromatopsia, or "
                                                  "protanomaly:S, deuteranomaly:S, tritanomaly:S "
                                                  "with the severity S in percent."),
@@ -180,7 +182,7 @@ Parsed colorCommand(const QCommandLineParser &parser, Parsed &parsed)
             return bad(
                 QStringLiteral("%1 does not go with %2.").arg(dashed(*other), dashed(given)));
     if (parser.isSet(simulate) && &given != &convert)
-        return bad(QStringLiteral("--simulate needs --convert."));
+        return bad(QStringLiteral("--simulate needs --convert or --pick."));
     ColorCommand command;
     command.colors = parser.positionalArguments();
     if (&given == &contrast || &given == &apca) {
@@ -254,8 +256,8 @@ Parsed parse(const QStringList &arguments)
         return paletteCommand(parser, parsed);
     if (colorOption(parser))
         return colorCommand(parser, parsed);
-    if (parser.isSet(simulate))
-        return bad(QStringLiteral("--simulate needs --convert."));
+    if (parser.isSet(simulate) && !parser.isSet(pick))
+        return bad(QStringLiteral("--simulate needs --convert or --pick."));
     if (!parser.positionalArguments().isEmpty())
         return bad(QStringLiteral("Unexpected argument: %1")
                        .arg(parser.positionalArguments().constFirst()));
@@ -280,6 +282,14 @@ Parsed parse(const QStringList &arguments)
             return bad(QStringLiteral("Bad --format: %1.").arg(why));
     } else if (parser.isSet(pick)) {
         request.kind = PickRequest::Pick;
+    }
+    if (parser.isSet(simulate)) {
+        QString why;
+        const std::optional<visiondeficiency::Simulation> view =
+            visiondeficiency::parse(parser.value(simulate), &why);
+        if (!view)
+            return bad(QStringLiteral("Bad --simulate: %1.").arg(why));
+        request.view = visiondeficiency::name(*view);
     }
     request.palette = parser.value(palette);
     parsed.request = request;

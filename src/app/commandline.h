@@ -21,6 +21,7 @@ struct PickRequest
     int sample = 0;                         // Pick and PickOnce: the sample size, 0 the kept one
     QString path;                           // Import: the file, absolute
     QString palette; // the palette named for this request; for Show, the one to switch to
+    QString view;    // Pick and PickOnce: the deficiency the frozen screen starts showing
     bool operator==(const PickRequest &) const = default;
 };
 

@@ -337,12 +337,15 @@ int32_t frmshowcolor::chartSelRecord() const
 
 void frmshowcolor::mnustartpick_Click()
 {
-    startPicking({false, m_samples.read(), {}});
+    startPicking({false, m_samples.read(), {}, {}});
 }
 
-bool frmshowcolor::pickFromCommand(PickingRun::Answer once, int sample, const QString &palette)
+bool frmshowcolor::pickFromCommand(PickingRun::Answer once, int sample, const QString &palette,
+                                   const QString &view)
 {
-    return startPicking({true, sample > 0 ? sample : m_samples.read(), std::move(once)}, palette);
+    return startPicking({true, sample > 0 ? sample : m_samples.read(), std::move(once),
+                         view.isEmpty() ? std::nullopt : visiondeficiency::parse(view)},
+                        palette);
 }
 
 PickingSession *frmshowcolor::picking() const

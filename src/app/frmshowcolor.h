@@ -45,7 +45,9 @@ public:
     // the first pick and once gets its color, or nothing and why, exactly once. The picks go to
     // the palette named, or the one in view when empty. False, and once is not called, when
     // already picking.
-    bool pickFromCommand(PickingRun::Answer once = {}, int sample = 0, const QString &palette = {});
+    // view names the deficiency the frozen screen starts showing.
+    bool pickFromCommand(PickingRun::Answer once = {}, int sample = 0, const QString &palette = {},
+                         const QString &view = {});
     void mnuabout_Click();
     void mnuWeb_Click();
     // Opens Color Details, or brings it forward.

@@ -1,6 +1,7 @@
 // The handover between two starts of Huebrook over a Unix socket.
 #include "instancechannel.h"
 
+#include "color/visiondeficiency.h"
 #include "formats/colorformat.h"
 #include "palette/palettelibrary.h"
 #include "picker/samplesize.h"
@@ -94,7 +95,8 @@ QByteArray encodeKind(const PickRequest &request)
 
 QByteArray encode(const PickRequest &request)
 {
-    return encodeKind(request) + paletteField(request) + '\n';
+    const QByteArray view = request.view.isEmpty() ? QByteArray() : " v:" + field(request.view);
+    return encodeKind(request) + view + paletteField(request) + '\n';
 }
 
 QByteArray encode(const Answer &answer)
@@ -118,18 +120,18 @@ std::optional<PickRequest> decodeKind(const QByteArray &line)
 {
     const auto [verb, rest] = split(line);
     if (verb == "show" && !rest)
-        return PickRequest{PickRequest::Show, QStringLiteral("hex"), 0, {}, {}};
+        return PickRequest{PickRequest::Show, QStringLiteral("hex"), 0, {}, {}, {}};
     if (verb == "pick") {
         const std::optional<int> sample = unsample(rest);
         if (!sample)
             return std::nullopt;
-        return PickRequest{PickRequest::Pick, QStringLiteral("hex"), *sample, {}, {}};
+        return PickRequest{PickRequest::Pick, QStringLiteral("hex"), *sample, {}, {}, {}};
     }
     if (verb == "import" && rest) {
         const std::optional<QString> path = unfield(*rest);
         if (!path || !QDir::isAbsolutePath(*path))
             return std::nullopt;
-        return PickRequest{PickRequest::Import, QStringLiteral("hex"), 0, *path, {}};
+        return PickRequest{PickRequest::Import, QStringLiteral("hex"), 0, *path, {}, {}};
     }
     if (verb != "pick-once" || !rest)
         return std::nullopt;
@@ -138,7 +140,7 @@ std::optional<PickRequest> decodeKind(const QByteArray &line)
     const std::optional<int> sample = unsample(sampleBytes);
     if (!format || !colorformat::problem(*format).isEmpty() || !sample)
         return std::nullopt;
-    return PickRequest{PickRequest::PickOnce, *format, *sample, {}, {}};
+    return PickRequest{PickRequest::PickOnce, *format, *sample, {}, {}, {}};
 }
 
 } // namespace
@@ -154,9 +156,23 @@ std::optional<PickRequest> decodeRequest(const QByteArray &whole)
         palette = *name;
         line.truncate(at);
     }
+    QString view;
+    if (const qsizetype at = line.lastIndexOf(" v:"); at >= 0) {
+        const std::optional<QString> name = unfield(line.mid(at + 3));
+        if (!name || !visiondeficiency::parse(*name))
+            return std::nullopt;
+        view = *name;
+        line.truncate(at);
+    }
     std::optional<PickRequest> request = decodeKind(line);
-    if (request)
+    if (request) {
         request->palette = palette;
+        // Only a picking has a view.
+        if (!view.isEmpty() && request->kind != PickRequest::Pick &&
+            request->kind != PickRequest::PickOnce)
+            return std::nullopt;
+        request->view = view;
+    }
     return request;
 }
 

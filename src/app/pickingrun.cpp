@@ -11,6 +11,8 @@ PickingRun::PickingRun(Window &window, ScreenCapture *capture, Request request, 
 {
     m_session->setStartAtPointer(request.atPointer);
     m_session->setSampleSize(request.sample);
+    if (request.view)
+        m_session->setView(request.view);
     connect(m_session, &PickingSession::aboutToCapture, this, &PickingRun::hideWindow);
     connect(m_session, &PickingSession::picked, this, &PickingRun::takePick);
     connect(m_session, &PickingSession::finished, this, [this] {

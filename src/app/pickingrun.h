@@ -4,6 +4,7 @@
 #pragma once
 
 #include "color/bascommon.h"
+#include "color/visiondeficiency.h"
 
 #include <QObject>
 #include <functional>
@@ -25,6 +26,8 @@ public:
         // Set for a single pick: picking ends after it, this gets its color (and keeps it), and
         // the main window comes back only if it showed before.
         Answer once;
+        // The deficiency the frozen screen starts showing; nothing for the screen itself.
+        std::optional<visiondeficiency::Simulation> view;
     };
     // What a run needs of the window it picks for, and nothing more.
     class Window

@@ -194,7 +194,7 @@ Triple displayP3(Color color)
         {11844.0 / 330415, -50337.0 / 660830, 316169.0 / 330415},
     };
     const Triple p3 = multiply(toP3, xyzD65(color));
-    return {gamma(p3.x), gamma(p3.y), gamma(p3.z)};
+    return {gammaOf(p3.x), gammaOf(p3.y), gammaOf(p3.z)};
 }
 
 Hwb hwb(Color color)

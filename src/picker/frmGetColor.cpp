@@ -58,9 +58,15 @@ void frmGetColor::paintEvent(QPaintEvent *event)
     // on every paint.
     painter.drawImage(
         QRectF(QPointF(0, 0), QSizeF(m_picture.size()) / (imageScale() * devicePixelRatioF())),
-        m_picture);
+        shownPicture());
     if (m_pick && event->rect().intersects(m_loupe.whole()))
-        loupe::paint(painter, m_loupe, m_picture, *m_pick, m_reading, m_origin);
+        loupe::paint(painter, m_loupe, shownPicture(), *m_pick, m_reading, m_origin);
+}
+
+void frmGetColor::setShown(const QImage &shown)
+{
+    m_shown = shown.size() == m_picture.size() ? shown : QImage();
+    update();
 }
 
 void frmGetColor::enterEvent(QEnterEvent *event)

@@ -20,6 +20,10 @@ public:
 
     // This window's screen, as captured.
     const QImage &picture() const { return m_picture; }
+    // Shows `shown`, of the picture's size, in place of the picture (a simulated view of it);
+    // a null image shows the picture again. Picks still read the picture.
+    void setShown(const QImage &shown);
+    const QImage &shownPicture() const { return m_shown.isNull() ? m_picture : m_shown; }
     // The color of device pixel (x, y) of the frozen picture; black when it cannot be read.
     Color pixelAt(QPoint devicePixel) const;
 
@@ -66,6 +70,7 @@ private:
     qreal imageScale() const;
 
     QImage m_picture;
+    QImage m_shown; // null: the picture itself
     QPoint m_origin;
     std::optional<QPoint> m_pick;
     loupe::Reading m_reading;

@@ -25,6 +25,12 @@ frmpick::frmpick(QWidget *pickingWindow)
     m_preview->setBackColor(fromQColor(palette().color(QPalette::Window)));
     m_preview->setFont(designunits::designFont(QStringLiteral("MS Sans Serif"), 8.25));
 
+    // The right half of the color, while the frozen screen shows a deficiency's view.
+    m_seen = new ColorLabel(this);
+    m_seen->setObjectName(QStringLiteral("lblSeen"));
+    m_seen->setGeometry(designunits::twipRect(1192, -15, 1403, 1725));
+    m_seen->hide();
+
     auto *stop = new QPushButton(QStringLiteral("Stop Picking Color"), this);
     stop->setObjectName(QStringLiteral("cmdStop"));
     stop->setGeometry(designunits::twipRect(-15, 1710, 2415, 465));
@@ -39,9 +45,17 @@ frmpick::frmpick(QWidget *pickingWindow)
     }
 }
 
-void frmpick::showColor(Color color)
+void frmpick::showColor(Color color, std::optional<Color> seen)
 {
     m_preview->setBackColor(color);
+    if (seen)
+        m_seen->setBackColor(*seen);
+    m_seen->setVisible(seen.has_value());
+}
+
+std::optional<Color> frmpick::seenColor() const
+{
+    return m_seen->isHidden() ? std::nullopt : std::optional(m_seen->backColor());
 }
 
 Color frmpick::shownColor() const

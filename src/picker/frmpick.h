@@ -4,6 +4,7 @@
 #include "color/bascommon.h"
 
 #include <QWidget>
+#include <optional>
 
 class ColorLabel;
 
@@ -14,8 +15,10 @@ public:
     // A child of the picking window, so that it stays above it with and without a window manager.
     explicit frmpick(QWidget *pickingWindow);
 
-    void showColor(Color color);
+    // The color a pick takes; with seen, also as the view's deficiency sees it, beside it.
+    void showColor(Color color, std::optional<Color> seen = std::nullopt);
     Color shownColor() const;
+    std::optional<Color> seenColor() const;
 
 signals:
     void cmdStop_Click();
@@ -25,4 +28,5 @@ protected:
 
 private:
     ColorLabel *m_preview;
+    ColorLabel *m_seen;
 };

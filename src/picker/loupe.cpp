@@ -112,6 +112,15 @@ void paint(QPainter &painter, const Layout &layout, const QImage &picture, QPoin
     }
     painter.setPen(QPen(Qt::black, 1));
     painter.drawRect(layout.box.adjusted(0, 0, -1, -1));
+    if (!reading.view.isEmpty()) {
+        // The pixels are not the screen's own: said over them, where the eye is.
+        const QRect badge(layout.box.topLeft() + QPoint(1, 1),
+                          QSize(painter.fontMetrics().horizontalAdvance(reading.view) + 8,
+                                painter.fontMetrics().height() + 2));
+        painter.fillRect(badge, QColor(32, 32, 32));
+        painter.setPen(Qt::white);
+        painter.drawText(badge, Qt::AlignCenter, reading.view);
+    }
     painter.fillRect(layout.caption, QColor(32, 32, 32));
     painter.setPen(Qt::white);
     const QPoint onDesktop = origin + pick;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QString>
 
 class QPainter;
 
@@ -31,6 +32,7 @@ struct Reading
     int zoom = startZoom;
     int sample = 1;  // the sample box's side, in device pixels
     Color color = 0; // what a pick takes: the box's mean
+    QString view;    // the deficiency the pixels are shown as, named over them; empty for none
 };
 
 // Where the loupe goes for the pick point at `point` (logical) in a window of size `area`: below

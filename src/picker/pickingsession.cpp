@@ -8,9 +8,12 @@
 #include "frmpick.h"
 #include "samplesize.h"
 #include "sampling.h"
+#include "simulatedview.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QThreadPool>
 #include <QTimer>
 #include <algorithm>
 
@@ -88,6 +91,8 @@ void PickingSession::showPicking(const QList<ScreenPicture> &pictures)
         m_windows.append(window);
     }
     m_current = m_windows.first();
+    if (m_view)
+        setView(m_view);
     m_preview = new frmpick(previewParent());
     connect(m_preview, &frmpick::cmdStop_Click, this, [this] { end(true); });
     m_preview->show();
@@ -133,13 +138,65 @@ void PickingSession::showPickPoint()
 {
     m_pickedColor = sampling::mean(m_current->picture(), *m_pixel, m_sample);
     if (m_preview)
-        m_preview->showColor(m_pickedColor);
+        m_preview->showColor(m_pickedColor,
+                             m_view
+                                 ? std::optional(visiondeficiency::simulate(m_pickedColor, *m_view))
+                                 : std::nullopt);
     // The loupe keeps out from under the preview, where this program knows where that is: a
     // Wayland client does not know where its windows are.
     QRect avoid;
     if (m_preview && m_preview->isVisible() && !desktopsession::qtOnWayland())
         avoid = m_preview->frameGeometry();
-    m_current->showPickPoint(*m_pixel, {m_zoom, m_sample, m_pickedColor}, avoid);
+    m_current->showPickPoint(
+        *m_pixel,
+        {m_zoom, m_sample, m_pickedColor, m_view ? visiondeficiency::name(*m_view) : QString()},
+        avoid);
+}
+
+void PickingSession::setView(std::optional<visiondeficiency::Simulation> view)
+{
+    m_view = view;
+    const quint64 serial = ++m_viewSerial;
+    if (m_pixel)
+        showPickPoint();
+    if (!m_view) {
+        m_viewsPending = 0;
+        for (frmGetColor *window : std::as_const(m_windows))
+            window->setShown({});
+        emit viewShown();
+        return;
+    }
+    m_viewsPending = static_cast<int>(m_windows.size());
+    for (frmGetColor *window : std::as_const(m_windows)) {
+        // The guards are only looked at in the GUI thread, where the windows may go.
+        QThreadPool::globalInstance()->start([picture = window->picture(), simulation = *m_view,
+                                              self = QPointer<PickingSession>(this),
+                                              target = QPointer<frmGetColor>(window), serial] {
+            QImage shown = simulatedview::of(picture, simulation);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [self, target, serial, shown = std::move(shown)] {
+                    if (!self || !target || serial != self->m_viewSerial)
+                        return;
+                    target->setShown(shown);
+                    if (--self->m_viewsPending == 0)
+                        emit self->viewShown();
+                },
+                Qt::QueuedConnection);
+        });
+    }
+}
+
+void PickingSession::nextView()
+{
+    const auto &full = visiondeficiency::full();
+    const auto at = m_view ? std::find(full.begin(), full.end(), *m_view) : full.end();
+    if (!m_view)
+        setView(full.front());
+    else if (at == full.end() || at + 1 == full.end())
+        setView(std::nullopt);
+    else
+        setView(*(at + 1));
 }
 
 void PickingSession::pick()
@@ -235,6 +292,9 @@ void PickingSession::handleKey(QKeyEvent *event)
         break;
     case Qt::Key_BracketLeft:
         changeSampleSize(-samplesize::step);
+        break;
+    case Qt::Key_V:
+        nextView();
         break;
     default:
         event->ignore();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "color/bascommon.h"
+#include "color/visiondeficiency.h"
 #include "desktop/screencapture.h"
 #include "loupe.h"
 
@@ -51,10 +52,19 @@ public:
 
     void pick();
     void setZoom(int zoom);
+    // The frozen screen, the loupe and the preview show the screen as the deficiency sees it;
+    // nothing shows the screen itself. Picks take the screen's own pixels either way. The view
+    // is made off the GUI thread: the windows show the screen itself until it is ready.
+    void setView(std::optional<visiondeficiency::Simulation> view);
+    std::optional<visiondeficiency::Simulation> view() const { return m_view; }
+    // The next view, as v turns them: the screen itself, then each full deficiency.
+    void nextView();
     // Hides every picking window, the preview before or after the frozen screens.
     void end(bool previewFirst);
 
 signals:
+    // Every frozen window shows the view asked for last.
+    void viewShown();
     // The last moment to leave the screen before it is captured; nothing shows yet.
     void aboutToCapture();
     // A left click, Enter or Space picked this color.
@@ -93,4 +103,7 @@ private:
     int m_zoom = loupe::startZoom;
     int m_sample = 1;
     bool m_startAtPointer = false;
+    std::optional<visiondeficiency::Simulation> m_view;
+    quint64 m_viewSerial = 0; // of the view last asked for
+    int m_viewsPending = 0;   // windows still waiting for theirs
 };

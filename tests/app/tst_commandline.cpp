@@ -101,6 +101,10 @@ void tst_CommandLine::arguments_data()
         << QStringList{"--pick", "--palette=brand"} << int(PickRequest::Pick) << "hex" << 0 << "";
     QTest::newRow("palette with a slash")
         << QStringList{"--palette", "a/b"} << -1 << "" << 2 << "\"/\"";
+    QTest::newRow("pick in a view") << QStringList{"--pick", "--simulate", "tritanomaly:100"}
+                                    << int(PickRequest::Pick) << "hex" << 0 << "";
+    QTest::newRow("bad view") << QStringList{"--pick", "--simulate=blue"} << -1 << "" << 2
+                              << "Bad --simulate";
 }
 
 void tst_CommandLine::arguments()
@@ -116,8 +120,10 @@ void tst_CommandLine::arguments()
     const QString palette = args.contains("--palette")         ? "brand"
                             : args.contains("--palette=brand") ? "brand"
                                                                : "";
+    const QString view = args.contains("--simulate") ? "tritanopia" : ""; // the name, normalized
     if (parsed.request)
-        QCOMPARE(*parsed.request, (PickRequest{PickRequest::Kind(kind), format, 0, {}, palette}));
+        QCOMPARE(*parsed.request,
+                 (PickRequest{PickRequest::Kind(kind), format, 0, {}, palette, view}));
     QVERIFY2((parsed.output + parsed.error).contains(said), qPrintable(parsed.error));
     QVERIFY(!parsed.error.contains(QLatin1Char('\n')));
 }
@@ -340,6 +346,10 @@ void tst_CommandLine::protocol_data()
     QTest::newRow("palette switch") << QByteArray("show p:brand") << true << true;
     QTest::newRow("bad palette") << QByteArray("pick p:a%2Fb") << true << false;
     QTest::newRow("empty palette") << QByteArray("show p:") << true << false;
+    QTest::newRow("view") << QByteArray("pick-once hex v:deuteranomaly%3A40 p:brand") << true
+                          << true;
+    QTest::newRow("bad view") << QByteArray("pick v:blue") << true << false;
+    QTest::newRow("view of no picking") << QByteArray("show v:tritanopia") << true << false;
     QTest::newRow("ok") << QByteArray("ok") << false << true;
     QTest::newRow("picked") << QByteArray("picked rgb(1%2C%202%2C%203)") << false << true;
     QTest::newRow("none") << QByteArray("none ") << false << true;
@@ -420,9 +430,9 @@ void tst_CommandLine::serverAnswersAPick()
     socket.connectToServer(path);
     QVERIFY(socket.waitForConnected(1000));
     socket.write(
-        instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "css-rgb", 0, {}, {}}));
+        instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "css-rgb", 0, {}, {}, {}}));
     QTRY_VERIFY(socket.canReadLine());
-    QCOMPARE(asked, (PickRequest{PickRequest::PickOnce, "css-rgb", 0, {}, {}}));
+    QCOMPARE(asked, (PickRequest{PickRequest::PickOnce, "css-rgb", 0, {}, {}, {}}));
     QCOMPARE(instanceprotocol::decodeAnswer(socket.readLine().chopped(1)),
              (Answer{Answer::Picked, QStringLiteral("rgb(1, 2, 3)")}));
 }
@@ -439,7 +449,7 @@ void tst_CommandLine::serverClosesAPeerThatKeepsSending()
         owed = reply; // a pick under way
     };
     channel.socket.write(
-        instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "hex", 0, {}, {}}));
+        instanceprotocol::encode(PickRequest{PickRequest::PickOnce, "hex", 0, {}, {}, {}}));
     QTRY_COMPARE(requests, 1);
     const QByteArray flood(64 * 1024, 'x');
     QElapsedTimer sending;

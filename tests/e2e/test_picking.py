@@ -1,7 +1,9 @@
 """Picking colors from a frozen screen, exact to the device pixel at every scale factor."""
 
+import os
 import unittest
 
+import judging_reference as reference
 from harness import E2ETestCase, TITLE, hex_record, pattern, wait_until
 
 PREVIEW = "Screen Color"
@@ -31,6 +33,28 @@ class Picking(E2ETestCase):
         self.display.move(x, y)
         wait_until(lambda: self.preview_color() == pattern(x, y),
                    what=f"the preview to show pixel ({x}, {y})")
+
+    def test_v_shows_the_screen_as_a_deficiency_sees_it_and_picks_stay_real(self):
+        self.start_picking()
+        self.probe(300, 300)
+        hex_of = lambda rgb: "#%02X%02X%02X" % rgb
+        probes = [(100, 100), (900, 700), (1200, 150)]
+        for kind in ("protan", "deutan"):
+            self.display.key("v")
+            for x, y in probes:
+                seen = reference.simulate(hex_of(pattern(x, y))[1:], kind)
+                wait_until(lambda: hex_of(self.display.pixel(x, y)) == seen,
+                           what=f"pixel ({x}, {y}) as {kind}anopia sees it")
+        # For the README: the first screen's, once.
+        shot = os.path.join(os.environ.get("HUEBROOK_SCREENSHOTS", ""), "picking-deuteranopia.png")
+        if os.environ.get("HUEBROOK_SCREENSHOTS") and not os.path.exists(shot):
+            self.display.screenshot(shot)
+        self.display.key("Return")
+        wait_until(lambda: self.app.palette() == hex_record(pattern(300, 300)),
+                   what="the real pixel in the palette")
+        self.display.key("v", "v", "v")  # tritanopia, achromatopsia, the screen itself
+        wait_until(lambda: self.display.pixel(*probes[0]) == pattern(*probes[0]),
+                   what="the screen itself again")
 
     def test_nudge_to_odd_pixels_and_pick_with_enter(self):
         self.start_picking()

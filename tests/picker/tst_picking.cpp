@@ -4,6 +4,7 @@
 // without X11 access does).
 #include "../support/windowfixture.h"
 #include "app/frmabout.h"
+#include "color/visiondeficiency.h"
 #include "formats/copysettings.h"
 #include "picker/frmGetColor.h"
 #include "picker/frmpick.h"
@@ -73,6 +74,7 @@ private slots:
     void endingButtons();
     void sessionWithoutMainWindow();
     void copyEachPick();
+    void vShowsWhatADeficiencySees();
     void captureFailure();
     void portalMissing();
     void singlePickWithoutCapture_data();
@@ -438,6 +440,39 @@ void tst_Picking::loupeBesideThePreview()
 
 QTEST_MAIN(tst_Picking)
 #include "tst_picking.moc"
+
+// v turns the frozen screen through the four deficiencies and back; the windows, the loupe and
+// the preview show the view, and a pick still takes the screen's own pixel.
+void tst_Picking::vShowsWhatADeficiencySees()
+{
+    WindowFixture f;
+    frmGetColor *picker = startPicking(f);
+    QVERIFY(picker);
+    PickingSession &session = sessionOf(f);
+    moveTo(picker, QPoint(7, 9));
+    const Color real = picker->pixelAt(QPoint(7, 9));
+    const QStringList order{"protanopia", "deuteranopia", "tritanopia", "achromatopsia", ""};
+    for (const QString &expected : order) {
+        QSignalSpy shown(&session, &PickingSession::viewShown);
+        QTest::keyClick(picker, Qt::Key_V);
+        QTRY_COMPARE(shown.size(), 1);
+        QCOMPARE(session.view() ? visiondeficiency::name(*session.view()) : QString(), expected);
+        const std::optional<Color> seen = expected.isEmpty()
+                                              ? std::nullopt
+                                              : std::optional(visiondeficiency::simulate(
+                                                    real, *visiondeficiency::parse(expected)));
+        const QImage &pixels = picker->shownPicture();
+        const QRgb at = pixels.pixel(7, 9);
+        QCOMPARE(bascommon::composeColor(qRed(at), qGreen(at), qBlue(at)), seen.value_or(real));
+        QCOMPARE(session.preview()->seenColor(), seen);
+        QCOMPARE(session.preview()->shownColor(), real);
+    }
+    QTest::keyClick(picker, Qt::Key_V); // protanopia again, then a pick
+    QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(7, 9));
+    QVERIFY(f.idle());
+    QCOMPARE(f.palette(), bascommon::ColorToHex(real).mid(1).toLatin1());
+    QTest::mouseRelease(picker, Qt::RightButton);
+}
 
 void tst_Picking::aPickThatCannotBeKeptEndsPicking()
 {
