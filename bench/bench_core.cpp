@@ -7,8 +7,10 @@
 #include "palette/paletteedit.h"
 #include "palette/palettesteps.h"
 #include "palette/palettestore.h"
+#include "picker/simulatedview.h"
 
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -189,6 +191,24 @@ void BM_ColorText(benchmark::State &state, const char *format)
     }
 }
 BENCHMARK_CAPTURE(BM_ColorText, oklch, "oklch")->Unit(benchmark::kMicrosecond);
+
+// The frozen screen's deuteranopia view, made on a worker after the first frame: a picture of
+// distinct neighbouring pixels (the worst case, no runs of one color) at 1080p and 4K.
+void BM_SimulatedView(benchmark::State &state)
+{
+    const int width = static_cast<int>(state.range(0));
+    const int height = width * 9 / 16;
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(
+                x, y, qRgb((x * 37 + y * 11) % 256, (x * x + 3 * y) % 256, (x * y * 5 + 17) % 256));
+    const visiondeficiency::Simulation view =
+        *visiondeficiency::parse(QStringLiteral("deuteranopia"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(simulatedview::of(picture, view));
+}
+BENCHMARK(BM_SimulatedView)->Arg(1920)->Arg(3840)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(BM_ColorText, lab, "lab")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ColorText, display_p3, "display-p3")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ColorText, name, "name")->Unit(benchmark::kMicrosecond);
