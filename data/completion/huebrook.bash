@@ -34,6 +34,6 @@ _huebrook()
         return
         ;;
     esac
-    COMPREPLY=($(compgen -W '-h --help --version --pick --once --format --sample --convert --simulate --contrast --apca --harmony --export --import --palette' -- "$cur"))
+    COMPREPLY=($(compgen -W '-h --help --version --pick --once --copy --format --sample --convert --simulate --contrast --apca --harmony --export --import --palette' -- "$cur"))
 }
 complete -F _huebrook huebrook

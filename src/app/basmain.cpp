@@ -3,6 +3,7 @@
 
 #include "colorcommands.h"
 #include "commandline.h"
+#include "desktop/clipboard.h"
 #include "formats/colorformat.h"
 #include "frmshowcolor.h"
 #include "heldrequests.h"
@@ -13,12 +14,17 @@
 #include "singleinstance.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDebug>
 #include <QFileInfo>
 #include <QFont>
 #include <QPointer>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace basmain {
 
@@ -137,10 +143,17 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
         break;
     case PickRequest::PickOnce: {
         const QString format = request.format;
+        const bool copy = request.copy;
         const bool started = window->pickFromCommand(
-            [reply, format](std::optional<Color> color, const QString &why) {
-                reply(color ? Answer{Answer::Picked, colorformat::text(format, *color)}
-                            : Answer{Answer::None, why});
+            [reply, format, copy](std::optional<Color> color, const QString &why) {
+                if (!color)
+                    return reply(Answer{Answer::None, why});
+                const QString text = colorformat::text(format, *color);
+                // This process holds the clipboard, whoever asked.
+                if (const QString refused = copy ? clipboard::putTextOrSay(text) : QString();
+                    !refused.isEmpty())
+                    return reply(Answer{Answer::None, refused});
+                reply(Answer{Answer::Picked, text});
             },
             request.sample, request.palette, request.view);
         if (!started)
@@ -160,9 +173,73 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
     }
 }
 
-// This start's own answer: a single pick is printed, and ends the program. The exit is queued,
+// --copy on the first start: the rest of the start runs in a child that stays to serve the
+// clipboard once it has answered, and this process only waits for that answer's exit status,
+// so that a shortcut or a script is not held. Before the toolkit starts, as a fork must be.
+struct ClipboardChild
+{
+    int statusPipe = -1; // in the child: where the exit status goes; -1 without --copy
+
+    // In the parent, the exit status to end with; nothing in the child.
+    std::optional<int> fork()
+    {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0) {
+            printError(QStringLiteral("Could not start picking to the clipboard: %1.")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno))));
+            return commandline::NoPick;
+        }
+        const pid_t child = ::fork();
+        if (child < 0) {
+            printError(QStringLiteral("Could not start picking to the clipboard: %1.")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno))));
+            return commandline::NoPick;
+        }
+        if (child == 0) {
+            ::close(fds[0]);
+            statusPipe = fds[1];
+            // Out of the caller's session and process group: what ends the caller does not end
+            // the clipboard.
+            ::setsid();
+            return std::nullopt;
+        }
+        ::close(fds[1]);
+        unsigned char status = 0;
+        ssize_t got = 0;
+        do
+            got = ::read(fds[0], &status, 1);
+        while (got < 0 && errno == EINTR);
+        ::close(fds[0]);
+        if (got == 1)
+            return status;
+        printError(QStringLiteral("Huebrook ended before it answered."));
+        return commandline::NoPick;
+    }
+
+    // In the child: the answer has been printed; the parent ends with status, and the child
+    // lets go of the caller's terminal and pipes.
+    void answered(int status)
+    {
+        if (statusPipe < 0)
+            return;
+        const auto byte = static_cast<unsigned char>(status);
+        while (::write(statusPipe, &byte, 1) < 0 && errno == EINTR) {
+        }
+        ::close(statusPipe);
+        statusPipe = -1;
+        if (const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC); null >= 0) {
+            for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+                ::dup2(null, fd);
+            ::close(null);
+        }
+    }
+};
+
+// This start's own answer: a single pick is printed, and ends the program; with --copy the
+// program stays while it holds the clipboard and nothing else keeps it. The exit is queued,
 // since the answer may come before the event loop runs, where an exit would be lost.
-void answerHere(const instanceprotocol::Answer &answer)
+void answerHere(const instanceprotocol::Answer &answer, ClipboardChild &child,
+                const QPointer<frmshowcolor> &window)
 {
     using instanceprotocol::Answer;
     if (answer.kind == Answer::Ok)
@@ -172,8 +249,22 @@ void answerHere(const instanceprotocol::Answer &answer)
     else if (!answer.text.isEmpty())
         printError(answer.text);
     const int status = answer.kind == Answer::Picked ? commandline::Success : commandline::NoPick;
-    QMetaObject::invokeMethod(
-        qApp, [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
+    const bool serving = child.statusPipe >= 0 && status == commandline::Success;
+    child.answered(status);
+    if (!serving) {
+        QMetaObject::invokeMethod(
+            qApp, [status] { QCoreApplication::exit(status); }, Qt::QueuedConnection);
+        return;
+    }
+    QObject::connect(
+        QGuiApplication::clipboard(), &QClipboard::changed, qApp, [window](QClipboard::Mode mode) {
+            if (mode != QClipboard::Clipboard || QGuiApplication::clipboard()->ownsClipboard())
+                return;
+            // A later start may have brought the window up meanwhile: it stays.
+            if (window && (window->isVisible() || window->picking()))
+                return;
+            QCoreApplication::exit(commandline::Success);
+        });
 }
 
 } // namespace
@@ -204,11 +295,19 @@ int Main(int argc, char **argv)
         return parsed.exitStatus;
     const PickRequest request = *parsed.request;
 
+    ClipboardChild child;
+    if (request.kind == PickRequest::PickOnce && request.copy)
+        if (const std::optional<int> status = child.fork())
+            return *status;
+
     const QString name = executableName();
     SingleInstance instance(name);
     if (!instance.acquire()) {
         QCoreApplication app(argc, argv);
-        return handOver(name, request);
+        // The running Huebrook holds the clipboard.
+        const int status = handOver(name, request);
+        child.answered(status);
+        return status;
     }
     // Nothing runs to take the import: the file is appended to here, with the lock held so that
     // no start comes between.
@@ -222,6 +321,7 @@ int Main(int argc, char **argv)
     if (!hasDisplay()) {
         printError(QStringLiteral("Huebrook needs a display: neither DISPLAY nor WAYLAND_DISPLAY "
                                   "is set."));
+        child.answered(commandline::NoPick);
         return commandline::NoPick;
     }
     QApplication app(argc, argv);
@@ -252,7 +352,9 @@ int Main(int argc, char **argv)
                 handle(window, asked, reply);
         });
     };
-    handle(window, request, answerHere);
+    handle(window, request, [&child, window](const instanceprotocol::Answer &answer) {
+        answerHere(answer, child, window);
+    });
     const int status = app.exec();
     delete window.data();
     return status;

@@ -24,6 +24,11 @@ const QCommandLineOption pick(QStringLiteral("pick"),
 const QCommandLineOption once(QStringLiteral("once"),
                               QStringLiteral("With --pick: ends after the first pick, prints "
                                              "its text and exits; 1 when nothing was picked."));
+const QCommandLineOption copy(QStringLiteral("copy"),
+                              QStringLiteral("With --pick --once: also puts the text on the "
+                                             "clipboard, where it stays until another program "
+                                             "takes the clipboard; the command returns as soon "
+                                             "as the pick is made."));
 const QCommandLineOption format(QStringLiteral("format"),
                                 QStringLiteral("With --pick --once or --convert: the text "
                                                "printed (default hex)."),
@@ -105,7 +110,7 @@ Parsed paletteCommand(const QCommandLineParser &parser, Parsed &parsed)
         return bad(QStringLiteral("--export and --import do not go together."));
     const QCommandLineOption &given = parser.isSet(exportTo) ? exportTo : importFrom;
     for (const QCommandLineOption *other :
-         {&pick, &once, &sample, &format, &convert, &contrast, &apca, &harmonyOf, &simulate})
+         {&pick, &once, &copy, &sample, &format, &convert, &contrast, &apca, &harmonyOf, &simulate})
         if (parser.isSet(*other))
             return bad(QStringLiteral("--%1 does not go with --%2.")
                            .arg(other->names().constLast(), given.names().constFirst()));
@@ -143,8 +148,8 @@ void describe(QCommandLineParser &parser)
                        "{R} {G} {B} (hexadecimal), {h} {s} {l} (as css-hsl); {{ and }} are "
                        "braces.")
             .arg(colorformat::names().join(QStringLiteral(", "))));
-    parser.addOptions({help, version, pick, once, format, sample, convert, simulate, contrast, apca,
-                       harmonyOf, exportTo, importFrom, palette});
+    parser.addOptions({help, version, pick, once, copy, format, sample, convert, simulate, contrast,
+                       apca, harmonyOf, exportTo, importFrom, palette});
     parser.addPositionalArgument(QStringLiteral("COLOR"),
                                  QStringLiteral("With --convert, --contrast, --apca or --harmony: "
                                                 "a color."),
@@ -177,7 +182,7 @@ Parsed colorCommand(const QCommandLineParser &parser, Parsed &parsed)
         if (other != &given && parser.isSet(*other))
             return bad(
                 QStringLiteral("%1 and %2 do not go together.").arg(dashed(given), dashed(*other)));
-    for (const QCommandLineOption *other : {&pick, &once, &sample})
+    for (const QCommandLineOption *other : {&pick, &once, &copy, &sample})
         if (parser.isSet(*other))
             return bad(
                 QStringLiteral("%1 does not go with %2.").arg(dashed(*other), dashed(given)));
@@ -263,6 +268,8 @@ Parsed parse(const QStringList &arguments)
                        .arg(parser.positionalArguments().constFirst()));
     if (parser.isSet(once) && !parser.isSet(pick))
         return bad(QStringLiteral("--once needs --pick."));
+    if (parser.isSet(copy) && !parser.isSet(once))
+        return bad(QStringLiteral("--copy needs --pick --once."));
     if (parser.isSet(format) && !parser.isSet(once))
         return bad(QStringLiteral("--format needs --pick --once, --convert or --harmony."));
     if (parser.isSet(sample) && !parser.isSet(pick))
@@ -277,6 +284,7 @@ Parsed parse(const QStringList &arguments)
     }
     if (parser.isSet(once)) {
         request.kind = PickRequest::PickOnce;
+        request.copy = parser.isSet(copy);
         request.format = parser.value(format);
         if (const QString why = colorformat::problem(request.format); !why.isEmpty())
             return bad(QStringLiteral("Bad --format: %1.").arg(why));

@@ -20,8 +20,9 @@ struct PickRequest
     QString format = QStringLiteral("hex"); // PickOnce only
     int sample = 0;                         // Pick and PickOnce: the sample size, 0 the kept one
     QString path;                           // Import: the file, absolute
-    QString palette; // the palette named for this request; for Show, the one to switch to
-    QString view;    // Pick and PickOnce: the deficiency the frozen screen starts showing
+    QString palette;   // the palette named for this request; for Show, the one to switch to
+    QString view;      // Pick and PickOnce: the deficiency the frozen screen starts showing
+    bool copy = false; // PickOnce: the text also goes on the clipboard
     bool operator==(const PickRequest &) const = default;
 };
 

@@ -96,7 +96,8 @@ QByteArray encodeKind(const PickRequest &request)
 QByteArray encode(const PickRequest &request)
 {
     const QByteArray view = request.view.isEmpty() ? QByteArray() : " v:" + field(request.view);
-    return encodeKind(request) + view + paletteField(request) + '\n';
+    const QByteArray copy = request.copy ? QByteArray(" c:1") : QByteArray();
+    return encodeKind(request) + copy + view + paletteField(request) + '\n';
 }
 
 QByteArray encode(const Answer &answer)
@@ -164,8 +165,16 @@ std::optional<PickRequest> decodeRequest(const QByteArray &whole)
         view = *name;
         line.truncate(at);
     }
+    bool copy = false;
+    if (line.endsWith(" c:1")) {
+        copy = true;
+        line.chop(4);
+    }
     std::optional<PickRequest> request = decodeKind(line);
+    if (request && copy && request->kind != PickRequest::PickOnce)
+        return std::nullopt; // only a single pick copies
     if (request) {
+        request->copy = copy;
         request->palette = palette;
         // Only a picking has a view.
         if (!view.isEmpty() && request->kind != PickRequest::Pick &&

@@ -105,6 +105,10 @@ void tst_CommandLine::arguments_data()
                                     << int(PickRequest::Pick) << "hex" << 0 << "";
     QTest::newRow("bad view") << QStringList{"--pick", "--simulate=blue"} << -1 << "" << 2
                               << "Bad --simulate";
+    QTest::newRow("once to the clipboard") << QStringList{"--pick", "--once", "--copy"}
+                                           << int(PickRequest::PickOnce) << "hex" << 0 << "";
+    QTest::newRow("copy without once")
+        << QStringList{"--pick", "--copy"} << -1 << "" << 2 << "--copy needs --pick --once";
 }
 
 void tst_CommandLine::arguments()
@@ -122,8 +126,10 @@ void tst_CommandLine::arguments()
                                                                : "";
     const QString view = args.contains("--simulate") ? "tritanopia" : ""; // the name, normalized
     if (parsed.request)
-        QCOMPARE(*parsed.request,
-                 (PickRequest{PickRequest::Kind(kind), format, 0, {}, palette, view}));
+        QCOMPARE(
+            *parsed.request,
+            (PickRequest{
+                PickRequest::Kind(kind), format, 0, {}, palette, view, args.contains("--copy")}));
     QVERIFY2((parsed.output + parsed.error).contains(said), qPrintable(parsed.error));
     QVERIFY(!parsed.error.contains(QLatin1Char('\n')));
 }
@@ -350,6 +356,8 @@ void tst_CommandLine::protocol_data()
                           << true;
     QTest::newRow("bad view") << QByteArray("pick v:blue") << true << false;
     QTest::newRow("view of no picking") << QByteArray("show v:tritanopia") << true << false;
+    QTest::newRow("copy") << QByteArray("pick-once css-rgb 5 c:1 v:protanopia") << true << true;
+    QTest::newRow("copy of no single pick") << QByteArray("pick c:1") << true << false;
     QTest::newRow("ok") << QByteArray("ok") << false << true;
     QTest::newRow("picked") << QByteArray("picked rgb(1%2C%202%2C%203)") << false << true;
     QTest::newRow("none") << QByteArray("none ") << false << true;

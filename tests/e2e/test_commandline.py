@@ -3,6 +3,7 @@ and without a Huebrook already running, and bad input."""
 
 import os
 import random
+import signal
 import socket
 import subprocess
 import threading
@@ -12,6 +13,22 @@ import judging_reference as reference
 from harness import E2ETestCase, TITLE, box_mean, hex_record, pattern, wait_until
 
 PREVIEW = "Screen Color"
+
+
+def running(pid):
+    """Whether the process is there and not a zombie waiting for its reaper."""
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except FileNotFoundError:
+        return False
+
+
+def end_pid(pid):
+    try:
+        os.kill(pid, signal.SIGTERM)
+    except ProcessLookupError:
+        pass
 
 
 class CommandLine(E2ETestCase):
@@ -44,6 +61,41 @@ class CommandLine(E2ETestCase):
         self.display.wait_window(TITLE)
         self.assertEqual(self.app.palette(), hex_record(pattern(300, 200)))
         self.assertIsNone(first.poll())
+
+    def clipboard_server(self):
+        """The PID of the Huebrook that holds the instance lock, ended when the test ends."""
+        with open(os.path.join(self.app.env["XDG_RUNTIME_DIR"], "huebrook.lock")) as f:
+            pid = int(f.readline())
+        self.addCleanup(end_pid, pid)
+        return pid
+
+    def test_pick_once_copy_leaves_the_pick_on_the_clipboard(self):
+        """--copy returns with the text as soon as the pick is made; the text stays pasteable
+        after the command ended, and once another program takes the clipboard nothing the
+        command started is left running."""
+        expected = "rgb(%d, %d, %d)" % pattern(300, 200)
+        once = self.app.start(wait=False, capture=True,
+                              args=["--pick", "--once", "--copy", "--format", "css-rgb"])
+        self.click_in_place()
+        out, err = once.communicate(timeout=10)
+        self.assertEqual((once.returncode, out, err), (0, expected + "\n", ""))
+        server = self.clipboard_server()
+        self.assertNotEqual(server, once.pid)
+        self.assertEqual(self.display.clipboard(), expected)
+        self.display.set_clipboard("theirs")
+        wait_until(lambda: not running(server), what="the Huebrook that held the clipboard to end")
+
+    def test_pick_once_copy_handed_over_leaves_the_running_one_holding_it(self):
+        first = self.app.start()
+        expected = "rgb(%d, %d, %d)" % pattern(300, 200)
+        once = self.app.start(wait=False, capture=True,
+                              args=["--pick", "--once", "--copy", "--format", "css-rgb"])
+        self.click_in_place()
+        out, _ = once.communicate(timeout=10)
+        self.assertEqual((once.returncode, out), (0, expected + "\n"))
+        self.assertEqual(self.display.clipboard(), expected)
+        self.display.set_clipboard("theirs")
+        self.assertIsNone(first.poll())  # the window's Huebrook goes on
 
     def test_peers_that_flood_the_socket_stall_nothing(self):
         """Peers that send a request and then megabytes more, or megabytes without a line, are
