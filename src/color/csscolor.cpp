@@ -57,7 +57,11 @@ Triple polar(const Triple &rectangular)
 
 double linear(int channel)
 {
-    const double c = channel / 255.0;
+    return decoded(channel / 255.0);
+}
+
+double decoded(double c)
+{
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 

@@ -15,6 +15,8 @@ struct Triple
 
 // An 8-bit sRGB channel as linear light, from 0 to 1.
 double linear(int channel);
+// A gamma-encoded sRGB component, 0 to 1, as linear light.
+double decoded(double encoded);
 // Linear light encoded with sRGB's transfer function again (odd about 0, unclamped).
 double encoded(double linearLight);
 // OKLab of linear-light sRGB components, and back; neither clamps, so colors outside sRGB

@@ -64,10 +64,8 @@ Triple clipped(const Triple &rgb)
 // The distance in OKLab between a clipped sRGB color and the OKLCH color it was clipped from.
 double deltaEOK(const Triple &rgb, double lightness, double chroma, double hue)
 {
-    const auto decode = [](double c) {
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    const Triple a = csscolor::oklabOfLinear({decode(rgb.x), decode(rgb.y), decode(rgb.z)});
+    const Triple a = csscolor::oklabOfLinear(
+        {csscolor::decoded(rgb.x), csscolor::decoded(rgb.y), csscolor::decoded(rgb.z)});
     const double radians = hue * std::numbers::pi / 180;
     return std::hypot(a.x - lightness, a.y - chroma * std::cos(radians),
                       a.z - chroma * std::sin(radians));

@@ -5,7 +5,6 @@
 #include "csscolor.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace visiondeficiency {
 
@@ -102,11 +101,8 @@ struct Transfer
     {
         for (int c = 0; c < 256; ++c)
             linear[static_cast<size_t>(c)] = csscolor::linear(c);
-        for (int k = 0; k < 255; ++k) {
-            const double c = (k + 0.5) / 255;
-            ends[static_cast<size_t>(k)] =
-                c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-        }
+        for (int k = 0; k < 255; ++k)
+            ends[static_cast<size_t>(k)] = csscolor::decoded((k + 0.5) / 255);
     }
     int channel(double light) const
     {

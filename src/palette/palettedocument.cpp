@@ -204,48 +204,40 @@ void PaletteDocument::cleanDuplicates()
 
 void PaletteDocument::undo()
 {
-    enqueue([this]() -> Work {
-        const std::optional<PaletteHistory::Turn> turn = m_history->toUndo();
-        if (!turn)
-            return {};
-        return [this, turn = *turn]() -> Finish {
-            QString failure;
-            try {
-                turn.step->undo(turn.store);
-            } catch (const PaletteError &error) {
-                failure = error.message();
-            }
-            return [this, fileName = turn.store.fileName(), failure] {
-                m_history->undone(failure.isEmpty());
-                if (!failure.isEmpty())
-                    emit failed(failure);
-                emit changed(fileName, false);
-            };
-        };
-    });
+    enqueue([this] { return turn(true); });
 }
 
 void PaletteDocument::redo()
 {
-    enqueue([this]() -> Work {
-        const std::optional<PaletteHistory::Turn> turn = m_history->toRedo();
-        if (!turn)
-            return {};
-        return [this, turn = *turn]() -> Finish {
-            QString failure;
-            try {
+    enqueue([this] { return turn(false); });
+}
+
+PaletteDocument::Work PaletteDocument::turn(bool back)
+{
+    const std::optional<PaletteHistory::Turn> taken =
+        back ? m_history->toUndo() : m_history->toRedo();
+    if (!taken)
+        return {};
+    return [this, back, turn = *taken]() -> Finish {
+        QString failure;
+        try {
+            if (back)
+                turn.step->undo(turn.store);
+            else
                 turn.step->redo(turn.store);
-            } catch (const PaletteError &error) {
-                failure = error.message();
-            }
-            return [this, fileName = turn.store.fileName(), failure] {
+        } catch (const PaletteError &error) {
+            failure = error.message();
+        }
+        return [this, back, fileName = turn.store.fileName(), failure] {
+            if (back)
+                m_history->undone(failure.isEmpty());
+            else
                 m_history->redone(failure.isEmpty());
-                if (!failure.isEmpty())
-                    emit failed(failure);
-                emit changed(fileName, false);
-            };
+            if (!failure.isEmpty())
+                emit failed(failure);
+            emit changed(fileName, false);
         };
-    });
+    };
 }
 
 void PaletteDocument::show(const QString &name)

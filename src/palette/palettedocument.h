@@ -89,6 +89,8 @@ private:
     void finished(quint64 serial);
     PaletteStore storeOf(const QString &palette) const;
     void show(const QString &name);
+    // Undoes (back) or redoes the step the history would take now; none when there is none.
+    Work turn(bool back);
     // Makes step on store and keeps it in the history; appends says it adds the newest records.
     Work step(const PaletteStore &store, std::shared_ptr<PaletteStep> step, bool appends,
               Done done);
