@@ -89,10 +89,7 @@ PaletteMenu::PaletteMenu(PaletteDocument *document, const ColorChart *chart, QWi
         return QMessageBox::question(window, QStringLiteral("Huebrook"), question) ==
                QMessageBox::Yes;
     };
-    connect(m_chart, &ColorChart::selectionChanged, this, [this](bool framed) {
-        m_framed = framed;
-        updateItems();
-    });
+    connect(m_chart, &ColorChart::selectionChanged, this, &PaletteMenu::updateItems);
     connect(m_document, &PaletteDocument::busyChanged, this, &PaletteMenu::updateItems);
     connect(m_document, &PaletteDocument::historyChanged, this, &PaletteMenu::updateItems);
     connect(m_document, &PaletteDocument::paletteChanged, this, &PaletteMenu::updateItems);
@@ -155,7 +152,7 @@ void PaletteMenu::updateItems()
         return; // the items are still being made
     const bool idle = !m_document->busy();
     const PaletteHistory &history = m_document->history();
-    mnuDelCor->setEnabled(idle && m_framed);
+    mnuDelCor->setEnabled(idle && m_chart->selectedRecord());
     mnuCleanDup->setEnabled(idle);
     mnuUndo->setText(history.undoText());
     mnuUndo->setEnabled(idle && history.canUndo());

@@ -61,7 +61,6 @@ private:
 
     PaletteDocument *m_document;
     const ColorChart *m_chart;
-    bool m_framed = false;
 
     QAction *editsep3 = nullptr;
     QAction *mnuDelCor = nullptr;
