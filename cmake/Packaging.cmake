@@ -23,7 +23,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The faces the window designs fall back to.
-# libzip is loaded at run time, where dpkg-shlibdeps does not see it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, libzip4")
+# libzip and GIO are loaded at run time, where dpkg-shlibdeps does not see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, libzip4, libglib2.0-0")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

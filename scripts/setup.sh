@@ -4,9 +4,9 @@ set -euo pipefail
 
 # The fonts are those the window designs fall back to; without them no text would show.
 # libwayland-dev and wayland-protocols give the wlroots capture its protocol code; libzip-dev
-# reads and writes Krita's palettes.
+# reads and writes Krita's palettes; libglib2.0-dev gives GIO's header for GNOME's keybindings.
 build_pkgs=(cmake ninja-build g++ make pkg-config qt6-base-dev libxcb1-dev libgl-dev
-            libwayland-dev wayland-protocols libzip-dev fonts-dejavu-core fonts-liberation)
+            libwayland-dev wayland-protocols libzip-dev libglib2.0-dev fonts-dejavu-core fonts-liberation)
 test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick openbox
            libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file
            # the package's own checks: Debian's lintian, and man to render the manual page
@@ -24,7 +24,10 @@ test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemag
            # its scripting needs) and LibreOffice with its Python bridge, which read our files
            gimp-data krita python3-pyqt5 libreoffice-core libreoffice-draw python3-uno
            # two screens on X11 (Xorg with the dummy driver), keys typed on Wayland
-           xserver-xorg-core xserver-xorg-video-dummy wtype)
+           xserver-xorg-core xserver-xorg-video-dummy wtype
+           # the shortcuts from anywhere: the clipboard read on Wayland, GNOME's keybindings kept
+           # by dconf and run by the settings daemon's media keys
+           wl-clipboard dconf-service dconf-gsettings-backend gnome-settings-daemon)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-}" = "--with-tests" ]; then

@@ -4,6 +4,7 @@
 #include "colorcommands.h"
 #include "commandline.h"
 #include "desktop/clipboard.h"
+#include "desktop/rootkeygrab.h"
 #include "formats/colorformat.h"
 #include "frmshowcolor.h"
 #include "heldrequests.h"
@@ -11,6 +12,7 @@
 #include "palette/palettelibrary.h"
 #include "palette/palettelocation.h"
 #include "palettecommands.h"
+#include "shortcutsetup.h"
 #include "singleinstance.h"
 
 #include <QApplication>
@@ -160,6 +162,18 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
             reply(Answer{Answer::None, QStringLiteral("Huebrook is already picking.")});
         break;
     }
+    case PickRequest::Shortcut: {
+        // Only plain X11 hands this over: the key is grabbed by the Huebrook that runs.
+        const globalshortcut::Outcome outcome =
+            request.keys.isEmpty()
+                ? shortcutsetup::remove(globalshortcut::Desktop::X11,
+                                        QCoreApplication::applicationName(), window->shortcutKey())
+                : shortcutsetup::setUp(globalshortcut::Desktop::X11,
+                                       *shortcutkeys::parse(request.keys), request.format,
+                                       QCoreApplication::applicationName(), window->shortcutKey());
+        reply(Answer{outcome.done ? Answer::Ok : Answer::None, outcome.line});
+        break;
+    }
     case PickRequest::Import:
         window->importPalette(request.path, request.palette,
                               [reply](const PaletteDocument::ImportOutcome &outcome) {
@@ -267,6 +281,43 @@ void answerHere(const instanceprotocol::Answer &answer, ClipboardChild &child,
         });
 }
 
+int printOutcome(const globalshortcut::Outcome &outcome)
+{
+    if (outcome.done)
+        print(stdout, outcome.line);
+    else
+        printError(outcome.line);
+    return outcome.done ? commandline::Success : commandline::NoPick;
+}
+
+// --shortcut: set up on the desktop itself, except on plain X11, where the running Huebrook
+// holds the key and takes the request, or with none running the key is only tried.
+int setUpShortcut(const ShortcutCommand &command, int argc, char **argv)
+{
+    const globalshortcut::Desktop desktop = globalshortcut::detect();
+    const QString name = executableName();
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(name);
+    SingleInstance instance(name);
+    if (desktop == globalshortcut::Desktop::X11 && !instance.acquire()) {
+        PickRequest request;
+        request.kind = PickRequest::Shortcut;
+        request.keys = command.keys ? shortcutkeys::portable(*command.keys) : QString();
+        request.format = command.format;
+        QString error;
+        const std::optional<instanceprotocol::Answer> answer =
+            instanceclient::send(name, request, &error);
+        if (!answer) {
+            printError(error);
+            return commandline::NoPick;
+        }
+        return printOutcome({answer->kind == instanceprotocol::Answer::Ok, answer->text});
+    }
+    return printOutcome(
+        command.keys ? shortcutsetup::setUp(desktop, *command.keys, command.format, name, nullptr)
+                     : shortcutsetup::remove(desktop, name, nullptr));
+}
+
 } // namespace
 
 int Main(int argc, char **argv)
@@ -285,6 +336,8 @@ int Main(int argc, char **argv)
         QTextStream err(stderr);
         return colorcommands::run(*parsed.command, in, out, err);
     }
+    if (parsed.shortcut)
+        return setUpShortcut(*parsed.shortcut, argc, argv);
     if (parsed.exportTo) {
         QCoreApplication app(argc, argv);
         QTextStream err(stderr);
@@ -352,6 +405,26 @@ int Main(int argc, char **argv)
                 handle(window, asked, reply);
         });
     };
+    // On plain X11 the key kept is this Huebrook's while it runs.
+    if (globalshortcut::detect() == globalshortcut::Desktop::X11)
+        if (QString why; !shortcutsetup::grabKept(name, *window->shortcutKey(), &why))
+            qWarning().noquote() << "The shortcut kept could not be grabbed:" << why;
+    QObject::connect(window->shortcutKey(), &RootKeyGrab::pressed, window, [window, &held, name] {
+        PickRequest asked;
+        asked.kind = PickRequest::PickOnce;
+        asked.copy = true;
+        const QString format = shortcutsetup::kept(name).format;
+        asked.format = format.isEmpty() ? QStringLiteral("hex") : format;
+        held.run([window, asked] {
+            if (window)
+                handle(window, asked, [window](const instanceprotocol::Answer &answer) {
+                    // A press while picking does nothing; other failures are said.
+                    if (window && answer.kind == instanceprotocol::Answer::None &&
+                        !answer.text.isEmpty() && !window->picking())
+                        window->reportError(answer.text);
+                });
+        });
+    });
     handle(window, request, [&child, window](const instanceprotocol::Answer &answer) {
         answerHere(answer, child, window);
     });

@@ -84,6 +84,13 @@ const QCommandLineOption importFrom(QStringLiteral("import"),
                                                    "running Huebrook if there is one."),
                                     QStringLiteral("FILE"));
 
+const QCommandLineOption shortcut(QStringLiteral("shortcut"),
+                                  QStringLiteral("Sets up, on this desktop, KEYS (such as "
+                                                 "Meta+Shift+C) to run --pick --once --copy from "
+                                                 "anywhere, with the --format given; none takes "
+                                                 "away what Huebrook set up."),
+                                  QStringLiteral("KEYS"));
+
 const QCommandLineOption palette(QStringLiteral("palette"),
                                  QStringLiteral("With --pick, --import or --export: works on the "
                                                 "palette NAME for this request alone (made "
@@ -149,7 +156,7 @@ void describe(QCommandLineParser &parser)
                        "braces.")
             .arg(colorformat::names().join(QStringLiteral(", "))));
     parser.addOptions({help, version, pick, once, copy, format, sample, convert, simulate, contrast,
-                       apca, harmonyOf, exportTo, importFrom, palette});
+                       apca, harmonyOf, exportTo, importFrom, palette, shortcut});
     parser.addPositionalArgument(QStringLiteral("COLOR"),
                                  QStringLiteral("With --convert, --contrast, --apca or --harmony: "
                                                 "a color."),
@@ -225,6 +232,40 @@ Parsed colorCommand(const QCommandLineParser &parser, Parsed &parsed)
     return parsed;
 }
 
+Parsed shortcutCommand(const QCommandLineParser &parser, Parsed &parsed)
+{
+    const auto bad = [&parsed](const QString &line) {
+        parsed.error = line;
+        parsed.exitStatus = BadInput;
+        return parsed;
+    };
+    for (const QCommandLineOption *other :
+         {&pick, &once, &copy, &sample, &convert, &contrast, &apca, &harmonyOf, &simulate,
+          &exportTo, &importFrom, &palette})
+        if (parser.isSet(*other))
+            return bad(QStringLiteral("%1 does not go with --shortcut.").arg(dashed(*other)));
+    if (!parser.positionalArguments().isEmpty())
+        return bad(QStringLiteral("Unexpected argument: %1")
+                       .arg(parser.positionalArguments().constFirst()));
+    ShortcutCommand command;
+    const QString keys = parser.value(shortcut);
+    if (keys != QLatin1String("none")) {
+        QString why;
+        command.keys = shortcutkeys::parse(keys, &why);
+        if (!command.keys)
+            return bad(QStringLiteral("Bad --shortcut: %1.").arg(why));
+    }
+    if (parser.isSet(format)) {
+        if (!command.keys)
+            return bad(QStringLiteral("--format does not go with --shortcut none."));
+        command.format = parser.value(format);
+        if (const QString why = colorformat::problem(command.format); !why.isEmpty())
+            return bad(QStringLiteral("Bad --format: %1.").arg(why));
+    }
+    parsed.shortcut = command;
+    return parsed;
+}
+
 } // namespace
 
 Parsed parse(const QStringList &arguments)
@@ -250,6 +291,8 @@ Parsed parse(const QStringList &arguments)
         parsed.output = QStringLiteral("Huebrook 1.0\n");
         return parsed;
     }
+    if (parser.isSet(shortcut))
+        return shortcutCommand(parser, parsed);
     // A bad name is refused before anything is shown or made.
     if (parser.isSet(palette)) {
         if (const QString why = palettelibrary::problem(parser.value(palette)); !why.isEmpty())

@@ -5,12 +5,14 @@
 #include "artwork.h"
 #include "base/numconv.h"
 #include "base/numtext.h"
+#include "desktop/rootkeygrab.h"
 #include "desktop/screencapture.h"
 #include "desktop/windowhome.h"
 #include "editor/coloreditor.h"
 #include "editor/copymenu.h"
 #include "editor/frmdetails.h"
 #include "frmabout.h"
+#include "frmpreferences.h"
 #include "imagebutton.h"
 #include "palette/colorchart.h"
 #include "palette/palettedocument.h"
@@ -72,6 +74,7 @@ frmshowcolor::frmshowcolor(PaletteStore store, PositionSettings settings,
     m_editor = new ColorEditor(this);
     m_copy = new CopyMenu(this, CopySettings(m_settings.applicationName()));
     m_home = new WindowHome(this);
+    m_shortcutKey = new RootKeyGrab(this);
     m_document = new PaletteDocument(store, this);
     m_chart = new ColorChart(std::move(store), this);
     m_paletteMenu = new PaletteMenu(m_document, m_chart, this);
@@ -141,6 +144,10 @@ void frmshowcolor::buildMenus()
     mnuDetails->setObjectName(QStringLiteral("mnuDetails"));
     mnuDetails->setVisible(false);
     connect(mnuDetails, &QAction::triggered, this, &frmshowcolor::mnuDetails_Click);
+    mnuPreferences = mnuEdit->addAction(QStringLiteral("Preferences..."));
+    mnuPreferences->setObjectName(QStringLiteral("mnuPreferences"));
+    mnuPreferences->setVisible(false);
+    connect(mnuPreferences, &QAction::triggered, this, &frmshowcolor::mnuPreferences_Click);
 
     auto *mnuTool = new QMenu(QStringLiteral("&Tool"), this);
     mnuTool->setObjectName(QStringLiteral("mnuTool"));
@@ -236,6 +243,15 @@ void frmshowcolor::mnuDetails_Click()
     m_details->activateWindow();
 }
 
+void frmshowcolor::mnuPreferences_Click()
+{
+    if (!m_preferences)
+        m_preferences = new frmpreferences(m_settings.applicationName(), m_shortcutKey, this);
+    m_preferences->show();
+    m_preferences->raise();
+    m_preferences->activateWindow();
+}
+
 void frmshowcolor::mnuWeb_Click()
 {
     weblink::openMakerPage();
@@ -312,11 +328,13 @@ void frmshowcolor::lblcolor_MouseUp(int button, QPoint globalPosition)
         // The preview's menu offers the copy formats and the details, not the palette's items.
         m_paletteMenu->setMenuItemsVisible(false);
         mnuDetails->setVisible(true);
+        mnuPreferences->setVisible(true);
         ChangeCopyMenu();
         mnuEdit->exec(globalPosition);
     }
     m_paletteMenu->setMenuItemsVisible(true);
     mnuDetails->setVisible(false);
+    mnuPreferences->setVisible(false);
     ChangeCopyMenu();
 }
 

@@ -19,6 +19,8 @@ class ColorEditor;
 class CopyMenu;
 class PaletteMenu;
 class frmdetails;
+class frmpreferences;
+class RootKeyGrab;
 class PickingSession;
 class QMenu;
 class QMessageBox;
@@ -52,6 +54,10 @@ public:
     void mnuWeb_Click();
     // Opens Color Details, or brings it forward.
     void mnuDetails_Click();
+    // Opens Preferences, or brings it forward.
+    void mnuPreferences_Click();
+    // The shortcut from anywhere this Huebrook grabs on plain X11; its pressed asks for a pick.
+    RootKeyGrab *shortcutKey() const { return m_shortcutKey; }
 
     // The palette name in view from then on, after what was asked before.
     void usePalette(const QString &name);
@@ -105,7 +111,10 @@ private:
     PaletteMenu *m_paletteMenu = nullptr;
     QMenu *mnuEdit = nullptr;
     QAction *mnuDetails = nullptr;
+    QAction *mnuPreferences = nullptr;
     frmdetails *m_details = nullptr;
+    frmpreferences *m_preferences = nullptr;
+    RootKeyGrab *m_shortcutKey = nullptr;
     PickingRun *m_run = nullptr;
     QStringList m_heldErrors; // said when picking ends
     QStringList m_messages;   // waiting for the message box on the screen to close

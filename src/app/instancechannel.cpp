@@ -2,6 +2,7 @@
 #include "instancechannel.h"
 
 #include "color/visiondeficiency.h"
+#include "desktop/shortcutkeys.h"
 #include "formats/colorformat.h"
 #include "palette/palettelibrary.h"
 #include "picker/samplesize.h"
@@ -87,6 +88,11 @@ QByteArray encodeKind(const PickRequest &request)
         return "pick-once " + field(request.format) + sampleField(request.sample);
     case PickRequest::Import:
         return "import " + field(request.path);
+    case PickRequest::Shortcut:
+        if (request.keys.isEmpty())
+            return "shortcut";
+        return "shortcut " + field(request.keys) +
+               (request.format.isEmpty() ? QByteArray() : ' ' + field(request.format));
     }
     return {};
 }
@@ -134,6 +140,21 @@ std::optional<PickRequest> decodeKind(const QByteArray &line)
             return std::nullopt;
         return PickRequest{PickRequest::Import, QStringLiteral("hex"), 0, *path, {}, {}};
     }
+    if (verb == "shortcut") {
+        PickRequest request{PickRequest::Shortcut, {}, 0, {}, {}, {}};
+        if (!rest)
+            return request;
+        const auto [keysField, formatField] = split(*rest);
+        const std::optional<QString> keys = unfield(keysField);
+        const std::optional<QString> format =
+            formatField ? unfield(*formatField) : std::optional<QString>(QString());
+        if (!keys || !shortcutkeys::parse(*keys) || !format ||
+            (formatField && !colorformat::problem(*format).isEmpty()))
+            return std::nullopt;
+        request.keys = *keys;
+        request.format = *format;
+        return request;
+    }
     if (verb != "pick-once" || !rest)
         return std::nullopt;
     const auto [formatField, sampleBytes] = split(*rest);
@@ -173,6 +194,8 @@ std::optional<PickRequest> decodeRequest(const QByteArray &whole)
     std::optional<PickRequest> request = decodeKind(line);
     if (request && copy && request->kind != PickRequest::PickOnce)
         return std::nullopt; // only a single pick copies
+    if (request && request->kind == PickRequest::Shortcut && !palette.isEmpty())
+        return std::nullopt; // a shortcut is the same for every palette
     if (request) {
         request->copy = copy;
         request->palette = palette;

@@ -51,6 +51,8 @@ class tst_CommandLine : public QObject
 private slots:
     void arguments_data();
     void arguments();
+    void shortcutArguments_data();
+    void shortcutArguments();
     void sampleArguments_data();
     void sampleArguments();
     void paletteArguments_data();
@@ -109,6 +111,58 @@ void tst_CommandLine::arguments_data()
                                            << int(PickRequest::PickOnce) << "hex" << 0 << "";
     QTest::newRow("copy without once")
         << QStringList{"--pick", "--copy"} << -1 << "" << 2 << "--copy needs --pick --once";
+}
+
+void tst_CommandLine::shortcutArguments_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("keys"); // portable text; "none" to take it away, "" when refused
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("keys") << QStringList{"--shortcut", "meta+shift+c"} << "Meta+Shift+C"
+                          << ""
+                          << "";
+    QTest::newRow("with format") << QStringList{"--shortcut=Ctrl+Alt+P", "--format", "oklch"}
+                                 << "Ctrl+Alt+P"
+                                 << "oklch"
+                                 << "";
+    QTest::newRow("none") << QStringList{"--shortcut", "none"} << "none"
+                          << ""
+                          << "";
+    QTest::newRow("no key") << QStringList{"--shortcut", "Super+C"} << ""
+                            << ""
+                            << "Bad --shortcut: \"Super+C\" is no key combination";
+    QTest::newRow("letter alone") << QStringList{"--shortcut", "x"} << ""
+                                  << ""
+                                  << "every program's typing";
+    QTest::newRow("bad format") << QStringList{"--shortcut", "F9", "--format", "{q}"} << ""
+                                << ""
+                                << "Bad --format";
+    QTest::newRow("format with none") << QStringList{"--shortcut", "none", "--format", "hex"} << ""
+                                      << ""
+                                      << "--shortcut none";
+    QTest::newRow("with pick") << QStringList{"--shortcut", "F9", "--pick"} << ""
+                               << ""
+                               << "--pick does not go with --shortcut";
+}
+
+void tst_CommandLine::shortcutArguments()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, keys);
+    QFETCH(QString, format);
+    QFETCH(QString, said);
+    const commandline::Parsed parsed = commandline::parse(QStringList{"huebrook"} + args);
+    QVERIFY(!parsed.request);
+    QVERIFY2(parsed.error.contains(said), qPrintable(parsed.error));
+    QCOMPARE(parsed.exitStatus, keys.isEmpty() ? 2 : 0);
+    QCOMPARE(parsed.shortcut.has_value(), !keys.isEmpty());
+    if (!parsed.shortcut)
+        return;
+    QCOMPARE(parsed.shortcut->keys ? shortcutkeys::portable(*parsed.shortcut->keys)
+                                   : QStringLiteral("none"),
+             keys);
+    QCOMPARE(parsed.shortcut->format, format);
 }
 
 void tst_CommandLine::arguments()
@@ -358,6 +412,12 @@ void tst_CommandLine::protocol_data()
     QTest::newRow("view of no picking") << QByteArray("show v:tritanopia") << true << false;
     QTest::newRow("copy") << QByteArray("pick-once css-rgb 5 c:1 v:protanopia") << true << true;
     QTest::newRow("copy of no single pick") << QByteArray("pick c:1") << true << false;
+    QTest::newRow("shortcut") << QByteArray("shortcut Meta%2BShift%2BC css-rgb") << true << true;
+    QTest::newRow("shortcut without format") << QByteArray("shortcut Ctrl%2BF9") << true << true;
+    QTest::newRow("shortcut taken away") << QByteArray("shortcut") << true << true;
+    QTest::newRow("shortcut of no key") << QByteArray("shortcut Super%2BC") << true << false;
+    QTest::newRow("shortcut bad format") << QByteArray("shortcut F9 %7Bq%7D") << true << false;
+    QTest::newRow("shortcut of a palette") << QByteArray("shortcut F9 p:brand") << true << false;
     QTest::newRow("ok") << QByteArray("ok") << false << true;
     QTest::newRow("picked") << QByteArray("picked rgb(1%2C%202%2C%203)") << false << true;
     QTest::newRow("none") << QByteArray("none ") << false << true;

@@ -166,7 +166,7 @@ void tst_frmshowcolor::menuTree()
     for (const char *name : {"mnuEdit", "mnuTool", "mnuhelp"})
         QVERIFY(!window->findChild<QMenu *>(QLatin1String(name))->menuAction()->isVisible());
     const QList<QAction *> edit = window->findChild<QMenu *>("mnuEdit")->actions();
-    QCOMPARE(edit.size(), 11);
+    QCOMPARE(edit.size(), 12);
     QCOMPARE(edit[0]->text(), QStringLiteral("Copy Color Value"));
     QVERIFY(edit[1]->isSeparator());
     QCOMPARE(edit[2]->objectName(), QStringLiteral("mnuDelCor"));
@@ -184,6 +184,9 @@ void tst_frmshowcolor::menuTree()
     QCOMPARE(edit[9]->objectName(), QStringLiteral("mnuImport"));
     QCOMPARE(edit[10]->objectName(), QStringLiteral("mnuDetails")); // the preview's menu alone
     QVERIFY(!edit[10]->isVisible());
+    QCOMPARE(std::pair(edit[11]->objectName(), edit[11]->text()),
+             std::pair(QStringLiteral("mnuPreferences"), QStringLiteral("Preferences...")));
+    QVERIFY(!edit[11]->isVisible());
     QStringList palettes;
     for (QAction *action : window->findChild<QMenu *>("mnuPalettes")->actions())
         palettes << action->text();
