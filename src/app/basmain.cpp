@@ -3,7 +3,6 @@
 
 #include "colorcommands.h"
 #include "commandline.h"
-#include "desktop/clipboard.h"
 #include "desktop/rootkeygrab.h"
 #include "formats/colorformat.h"
 #include "frmshowcolor.h"
@@ -146,18 +145,14 @@ void handle(frmshowcolor *window, const PickRequest &request, const InstanceServ
     case PickRequest::PickOnce: {
         const QString format = request.format;
         const bool copy = request.copy;
+        // With copy this process holds the clipboard, whoever asked.
         const bool started = window->pickFromCommand(
-            [reply, format, copy](std::optional<Color> color, const QString &why) {
+            [reply, format](std::optional<Color> color, const QString &why) {
                 if (!color)
                     return reply(Answer{Answer::None, why});
-                const QString text = colorformat::text(format, *color);
-                // This process holds the clipboard, whoever asked.
-                if (const QString refused = copy ? clipboard::putTextOrSay(text) : QString();
-                    !refused.isEmpty())
-                    return reply(Answer{Answer::None, refused});
-                reply(Answer{Answer::Picked, text});
+                reply(Answer{Answer::Picked, colorformat::text(format, *color)});
             },
-            request.sample, request.palette, request.view);
+            request.sample, request.palette, request.view, copy ? format : QString());
         if (!started)
             reply(Answer{Answer::None, QStringLiteral("Huebrook is already picking.")});
         break;

@@ -5,12 +5,14 @@
 #include "artwork.h"
 #include "base/numconv.h"
 #include "base/numtext.h"
+#include "desktop/clipboard.h"
 #include "desktop/rootkeygrab.h"
 #include "desktop/screencapture.h"
 #include "desktop/windowhome.h"
 #include "editor/coloreditor.h"
 #include "editor/copymenu.h"
 #include "editor/frmdetails.h"
+#include "formats/colorformat.h"
 #include "frmabout.h"
 #include "frmpreferences.h"
 #include "imagebutton.h"
@@ -359,11 +361,11 @@ void frmshowcolor::mnustartpick_Click()
 }
 
 bool frmshowcolor::pickFromCommand(PickingRun::Answer once, int sample, const QString &palette,
-                                   const QString &view)
+                                   const QString &view, const QString &copyAs)
 {
     return startPicking({true, sample > 0 ? sample : m_samples.read(), std::move(once),
                          view.isEmpty() ? std::nullopt : visiondeficiency::parse(view)},
-                        palette);
+                        palette, copyAs);
 }
 
 PickingSession *frmshowcolor::picking() const
@@ -371,18 +373,27 @@ PickingSession *frmshowcolor::picking() const
     return m_run ? m_run->session() : nullptr;
 }
 
-bool frmshowcolor::startPicking(PickingRun::Request request, const QString &palette)
+bool frmshowcolor::startPicking(PickingRun::Request request, const QString &palette,
+                                const QString &copyAs)
 {
     // Also while a capture is still on its way.
     if (m_run)
         return false;
     // A single pick is answered once it is in the palette, or could not be.
     if (PickingRun::Answer once = std::move(request.once)) {
-        request.once = [this, once, palette](std::optional<Color> color, const QString &why) {
+        request.once = [this, once, palette, copyAs](std::optional<Color> color,
+                                                     const QString &why) {
             if (!color)
                 return once(std::nullopt, why);
-            takePick(*color, palette, [once, color](bool kept) {
-                if (kept)
+            // At the pick, while a frozen screen still has the keyboard: KWin takes the
+            // clipboard only from the window in focus.
+            const QString refused =
+                copyAs.isEmpty() ? QString()
+                                 : clipboard::putTextOrSay(colorformat::text(copyAs, *color));
+            takePick(*color, palette, [once, color, refused](bool kept) {
+                if (!refused.isEmpty())
+                    once(std::nullopt, refused);
+                else if (kept)
                     once(color, {});
                 else
                     once(std::nullopt,

@@ -47,9 +47,10 @@ public:
     // the first pick and once gets its color, or nothing and why, exactly once. The picks go to
     // the palette named, or the one in view when empty. False, and once is not called, when
     // already picking.
-    // view names the deficiency the frozen screen starts showing.
+    // view names the deficiency the frozen screen starts showing; with copyAs, a single pick
+    // also goes on the clipboard in that format.
     bool pickFromCommand(PickingRun::Answer once = {}, int sample = 0, const QString &palette = {},
-                         const QString &view = {});
+                         const QString &view = {}, const QString &copyAs = {});
     void mnuabout_Click();
     void mnuWeb_Click();
     // Opens Color Details, or brings it forward.
@@ -90,7 +91,8 @@ private:
     void lblcolor_MouseUp(int button, QPoint globalPosition);
     // The Edit menu at the pointer, with the palette's items.
     void openEditMenu();
-    bool startPicking(PickingRun::Request request, const QString &palette = {});
+    bool startPicking(PickingRun::Request request, const QString &palette = {},
+                      const QString &copyAs = {});
     // Shows a pick and asks for it in palette; kept then says whether it is there.
     void takePick(Color color, const QString &palette, std::function<void(bool)> kept);
     // What a picking run needs of this window.

@@ -177,7 +177,10 @@ Outcome setUpKde(const shortcutkeys::Keys &keys, const QStringList &command,
         "[Desktop Entry]\nType=Application\nName=Huebrook\n"
         "Comment=Pick a color to the clipboard\nIcon=huebrook\nExec=" +
         execLine(command).replace(QLatin1Char('\\'), QStringLiteral("\\\\")).toUtf8() +
-        "\nNoDisplay=true\n";
+        "\nNoDisplay=true\n"
+        // KWin grants its screenshots by the entry that names the executable, which may be
+        // this one.
+        "X-KDE-DBUS-Restricted-Interfaces=org.kde.KWin.ScreenShot2\n";
     if (QString why; !writeWhole(entry, contents, &why))
         return {false, why + QLatin1Char('.') + byHand};
     const QDBusMessage registered = kdeCall(QStringLiteral("doRegister"), {kdeAction()});

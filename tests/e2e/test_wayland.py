@@ -41,7 +41,7 @@ def desktop_entries(folder, screenshots=True):
 
 
 def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, kwin_grants=True,
-            home=None, sample=None, capture=None, timeout=150):
+            home=None, sample=None, capture=None, shortcuts=False, timeout=150):
     """Runs driver.py DESKTOP ARGS in a fresh session and returns its result. sample: the sample
     size kept in the settings, as a person who chose it in an earlier picking leaves it; capture:
     the capture backend Huebrook is made to use (HUEBROOK_CAPTURE)."""
@@ -80,6 +80,8 @@ def run_rig(desktop, *args, scale=1, outputs=1, scale2=1, portal=True, kwin_gran
                    RIG_SAMPLE=str(sample or 1))
         if capture:
             env["HUEBROOK_CAPTURE"] = capture
+        if shortcuts:
+            env["RIG_GLOBAL_SHORTCUTS"] = "1"
         run = subprocess.run(["sh", os.path.join(RIGS, "rig.sh"), desktop, folder,
                               "/usr/bin/python3", "/tmp/rig/driver.py", desktop] + list(args),
                              env=env, capture_output=True, text=True, timeout=timeout)
@@ -246,6 +248,20 @@ class WaylandPicking(unittest.TestCase):
         self.assertTrue(result["main"], "the main window did not stay")
         self.assertFalse(result["preview"])
         self.assertEqual(result["records"], "")
+
+    def test_shortcut_picks_to_the_clipboard_with_no_huebrook_running(self):
+        for desktop, kept in [("sway", "include /tmp/rig/home/.config/huebrook/huebrook-sway.conf"),
+                              ("kde", "System Settings → Shortcuts → Huebrook")]:
+            with self.subTest(desktop=desktop):
+                self.need(desktop)
+                result = run_rig(desktop, "shortcut", shortcuts=True)
+                status, said, error = result["setup"]
+                self.assertEqual((status, error), (0, ""))
+                self.assertIn(kept, said)
+                self.assertEqual(result["pasted"], result["expected"])
+                self.assertEqual(result["serving"], 1)  # the pick's own, serving the clipboard
+                self.assertEqual(result["none"][0], 0, result["none"])
+                self.assertEqual(result["after_none"], {"preview": False, "left": []})
 
 
 if __name__ == "__main__":

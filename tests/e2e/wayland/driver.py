@@ -9,6 +9,7 @@ driver.py sway|gnome nudge X,Y      moves the pick point from device pixel X,Y w
 driver.py sway once-here here[:DX,DY] ...  first starts of --pick --once, picking from the keyboard
 driver.py sway|gnome noportal      starts picking on a bus without any portal
 driver.py sway|gnome bench N       times N starts of picking, and N bare portal calls
+driver.py sway|kde shortcut        --shortcut, the key pressed with no Huebrook running, then none
 """
 import json
 import os
@@ -25,6 +26,32 @@ RIG = "/tmp/rig"
 OUT = os.path.join(RIG, "out")
 MAIN = "Huebrook 1.0"
 PREVIEW = "Screen Color"
+
+
+def paste():
+    run = subprocess.run(["wl-paste", "-n"], capture_output=True, text=True, timeout=5)
+    return run.stdout if run.returncode == 0 else None
+
+
+def copy(text):
+    subprocess.run(["wl-copy", text], check=True, timeout=5)
+
+
+CLIPBOARD = os.path.join(OUT, "clipboard.txt")
+
+
+def pattern_paste():
+    try:
+        with open(CLIPBOARD) as f:
+            return f.read() or None
+    except FileNotFoundError:
+        return None
+
+
+def pattern_copy(text):
+    with open(CLIPBOARD + ".take", "w") as f:
+        f.write(text)
+    wait_until(lambda: pattern_paste() == text, what="the pattern window to take the clipboard")
 
 
 class Desktop:
@@ -106,6 +133,13 @@ class Sway(Desktop):
     def pattern_command(self):
         return [os.path.join(RIG, "bin", "e2e_pattern")]  # tiled: it fills the output
 
+    paste = staticmethod(paste)
+    copy = staticmethod(copy)
+
+    def press_shortcut(self):
+        subprocess.run(["wtype", "-M", "logo", "-M", "shift", "c", "-m", "shift", "-m", "logo"],
+                       check=True)
+
 
 class Gnome(Desktop):
     """Windows and input through the shell's Eval (unsafe mode), pixels from its screenshots."""
@@ -152,7 +186,15 @@ class Gnome(Desktop):
         subprocess.run(shell + ["false", path], check=True, stdout=subprocess.DEVNULL)
 
     def pattern_command(self):
-        return [os.path.join(RIG, "bin", "e2e_pattern"), "--fullscreen"]
+        # KWin serves the clipboard to the focused window alone: the pattern reads it.
+        return [os.path.join(RIG, "bin", "e2e_pattern"), "--fullscreen", "--clipboard", CLIPBOARD]
+
+    paste = staticmethod(pattern_paste)
+    copy = staticmethod(pattern_copy)
+
+    def press_shortcut(self):
+        # Left Meta, left Shift and C held down together, as evdev codes.
+        self.pointer("down", 125, "down", 42, "down", 46, "up", 46, "up", 42, "up", 125)
 
 
 class Kde(Desktop):
@@ -212,7 +254,15 @@ class Kde(Desktop):
         return self.shot((x, y, 1, 1)).pixel(0, 0)
 
     def pattern_command(self):
-        return [os.path.join(RIG, "bin", "e2e_pattern"), "--fullscreen"]
+        # KWin serves the clipboard to the focused window alone: the pattern reads it.
+        return [os.path.join(RIG, "bin", "e2e_pattern"), "--fullscreen", "--clipboard", CLIPBOARD]
+
+    paste = staticmethod(pattern_paste)
+    copy = staticmethod(pattern_copy)
+
+    def press_shortcut(self):
+        # Left Meta, left Shift and C held down together, as evdev codes.
+        self.pointer("down", 125, "down", 42, "down", 46, "up", 46, "up", 42, "up", 125)
 
 
 class Session:
@@ -462,6 +512,54 @@ def once_here(session, picks):
     return {"records": session.records().decode(), "picks": wanted}
 
 
+def huebrooks():
+    """The PIDs of the Huebrook processes in the session's PID namespace."""
+    program = os.path.join(RIG, "app", "huebrook")
+    found = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            if os.readlink("/proc/%s/exe" % pid) == program:
+                found.append(int(pid))
+        except OSError:
+            pass
+    return found
+
+
+def shortcut(session):
+    """--shortcut sets Meta+Shift+C up; pressed with no Huebrook running, it freezes the screen,
+    and a click puts the pixel on the clipboard in the format chosen, where it stays after the
+    pick until another program takes the clipboard, and then no Huebrook is left. After
+    --shortcut none the key does nothing."""
+    session.show_pattern()
+    program = os.path.join(RIG, "app", "huebrook")
+
+    def command(*args):
+        run = subprocess.run([program, "--shortcut", *args], env=session.env,
+                             capture_output=True, text=True, timeout=20)
+        return [run.returncode, run.stdout, run.stderr]
+
+    result = {"setup": command("Meta+Shift+C", "--format", "css-rgb")}
+    if result["setup"][0] != 0:
+        return result
+    time.sleep(1)  # the compositor's service takes the key
+    session.desk.press_shortcut()
+    wait_until(lambda: session.window(PREVIEW), what="the preview window after the key")
+    time.sleep(0.3)
+    session.desk.click(300, 200)
+    x, y = round(300 * session.scale), round(200 * session.scale)
+    result["expected"] = "rgb(%d, %d, %d)" % pattern(x, y)
+    wait_until(lambda: session.window(PREVIEW) is None, what="the picking to end")
+    result["pasted"] = wait_until(session.desk.paste, what="the clipboard")
+    result["serving"] = len(huebrooks())
+    session.desk.copy("theirs")
+    wait_until(lambda: not huebrooks(), what="no Huebrook left once the clipboard was taken")
+    result["none"] = command("none")
+    session.desk.press_shortcut()
+    time.sleep(2)
+    result["after_none"] = {"preview": session.window(PREVIEW) is not None, "left": huebrooks()}
+    return result
+
+
 def noportal(session):
     # A session bus of its own, with nothing on it that could capture the screen.
     config = os.path.join(OUT, "bare-bus.conf")
@@ -582,6 +680,8 @@ def main():
             result = once_script(session)
         elif case == "once-here":
             result = once_here(session, sys.argv[3:])
+        elif case == "shortcut":
+            result = shortcut(session)
         elif case == "noportal":
             result = noportal(session)
         else:

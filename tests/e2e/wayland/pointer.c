@@ -10,6 +10,7 @@
  *                       compositor has the release, prints "release SECONDS" on CLOCK_MONOTONIC,
  *                       for timing what the click starts
  *   key CODE            KWin: press and release a key (evdev code, e.g. 1 Esc, 28 Enter)
+ *   down CODE, up CODE  KWin: press or release a key alone, for a combination held down
  *   sleep MS
  * Each request is followed by a round trip and 50 ms. */
 #include <stdio.h>
@@ -148,6 +149,12 @@ int main(int argc, char **argv)
                 clock_gettime(CLOCK_MONOTONIC, &now);
                 printf("release %ld.%09ld\n", (long)now.tv_sec, now.tv_nsec);
                 fflush(stdout);
+            }
+        } else if ((!strcmp(argv[i], "down") || !strcmp(argv[i], "up")) && i + 1 < argc) {
+            const int down = !strcmp(argv[i], "down");
+            if (!key((uint32_t)atoi(argv[++i]), down)) {
+                fprintf(stderr, "no keys through %s\n", INTERFACE.name);
+                return 2;
             }
         } else if (!strcmp(argv[i], "sleep") && i + 1 < argc) {
             wl_display_flush(dpy);

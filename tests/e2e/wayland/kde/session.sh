@@ -27,9 +27,12 @@ if [ "${RIG_PERMISSION_CHECKS:-1}" = 0 ]; then
     export KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1
 fi
 [ -z "$RIG_ANIMATIONS" ] || export KWIN_EFFECTS_FORCE_ANIMATIONS=1
+# RIG_GLOBAL_SHORTCUTS=1 keeps KDE's global shortcuts service, which runs inside KWin.
+shortcuts=--no-global-shortcuts
+[ -z "$RIG_GLOBAL_SHORTCUTS" ] || shortcuts=
 kwin_wayland --virtual --output-count "${RIG_OUTPUTS:-1}" --width "${size%x*}" --height "${size#*x}" \
     --scale "${RIG_SCALE:-1}" \
-    --socket wayland-0 --no-lockscreen --no-global-shortcuts --no-kactivities >"$O/kwin.log" 2>&1 &
+    --socket wayland-0 --no-lockscreen $shortcuts --no-kactivities >"$O/kwin.log" 2>&1 &
 wait_for kwin_wayland has org.kde.KWin || { tail -n 30 "$O/kwin.log"; exit 2; }
 unset KWIN_WAYLAND_NO_PERMISSION_CHECKS KWIN_SCREENSHOT_NO_PERMISSION_CHECKS KWIN_EFFECTS_FORCE_ANIMATIONS
 export WAYLAND_DISPLAY=wayland-0
