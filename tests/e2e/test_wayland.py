@@ -251,7 +251,8 @@ class WaylandPicking(unittest.TestCase):
 
     def test_shortcut_picks_to_the_clipboard_with_no_huebrook_running(self):
         for desktop, kept in [("sway", "include /tmp/rig/home/.config/huebrook/huebrook-sway.conf"),
-                              ("kde", "System Settings → Shortcuts → Huebrook")]:
+                              ("kde", "System Settings → Shortcuts → Huebrook"),
+                              ("gnome", "Settings → Keyboard → Custom Shortcuts")]:
             with self.subTest(desktop=desktop):
                 self.need(desktop)
                 result = run_rig(desktop, "shortcut", shortcuts=True)

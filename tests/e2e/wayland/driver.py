@@ -9,7 +9,7 @@ driver.py sway|gnome nudge X,Y      moves the pick point from device pixel X,Y w
 driver.py sway once-here here[:DX,DY] ...  first starts of --pick --once, picking from the keyboard
 driver.py sway|gnome noportal      starts picking on a bus without any portal
 driver.py sway|gnome bench N       times N starts of picking, and N bare portal calls
-driver.py sway|kde shortcut        --shortcut, the key pressed with no Huebrook running, then none
+driver.py sway|kde|gnome shortcut        --shortcut, the key pressed with no Huebrook running, then none
 """
 import json
 import os
@@ -186,15 +186,19 @@ class Gnome(Desktop):
         subprocess.run(shell + ["false", path], check=True, stdout=subprocess.DEVNULL)
 
     def pattern_command(self):
-        # KWin serves the clipboard to the focused window alone: the pattern reads it.
+        # mutter serves the clipboard to the focused window alone: the pattern reads it.
         return [os.path.join(RIG, "bin", "e2e_pattern"), "--fullscreen", "--clipboard", CLIPBOARD]
 
     paste = staticmethod(pattern_paste)
     copy = staticmethod(pattern_copy)
 
     def press_shortcut(self):
-        # Left Meta, left Shift and C held down together, as evdev codes.
-        self.pointer("down", 125, "down", 42, "down", 46, "up", 46, "up", 42, "up", 125)
+        # Super and Shift held down while C is pressed, through the shell's virtual keyboard.
+        steps = [("Super_L", "PRESSED"), ("Shift_L", "PRESSED"), ("c", "PRESSED"),
+                 ("c", "RELEASED"), ("Shift_L", "RELEASED"), ("Super_L", "RELEASED")]
+        self.eval("const t = now(); " + " ".join(
+            "global.rigKeys.notify_keyval(t + %d, Clutter.KEY_%s, Clutter.KeyState.%s);"
+            % (i * 20000, key, state) for i, (key, state) in enumerate(steps)) + " ''")
 
 
 class Kde(Desktop):
@@ -538,6 +542,10 @@ def shortcut(session):
                              capture_output=True, text=True, timeout=20)
         return [run.returncode, run.stdout, run.stderr]
 
+    if isinstance(session.desk, Gnome):
+        # The shell runs no custom keybindings: the settings daemon's media keys do.
+        session.start("gsd-media-keys", ["/usr/libexec/gsd-media-keys"])
+        time.sleep(3)
     result = {"setup": command("Meta+Shift+C", "--format", "css-rgb")}
     if result["setup"][0] != 0:
         return result
