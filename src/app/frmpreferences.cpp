@@ -21,6 +21,8 @@ frmpreferences::frmpreferences(const QString &applicationName, RootKeyGrab *grab
     setWindowTitle(QStringLiteral("Preferences"));
     setFont(designunits::windowFont());
     auto *grid = new QGridLayout(this);
+    // The window grows with what the desktop says, however many lines that takes.
+    grid->setSizeConstraint(QLayout::SetFixedSize);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
 
