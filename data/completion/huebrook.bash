@@ -1,5 +1,5 @@
 # bash completion for huebrook(1): its options, the format names after --format, the sample
-# sizes after --sample and palette files after --export and --import.
+# sizes after --sample, palette files after --export and --import, and none after --shortcut.
 _huebrook()
 {
     shopt -s extglob
@@ -28,12 +28,16 @@ _huebrook()
         COMPREPLY=($(compgen -f -X '!*.@(gpl|ase|aco|kpl|soc|css)' -- "$cur") $(compgen -d -- "$cur"))
         return
         ;;
+    --shortcut)
+        COMPREPLY=($(compgen -W 'none Meta+Shift+C' -- "$cur"))
+        return
+        ;;
     --import)
         compopt -o filenames 2>/dev/null
         COMPREPLY=($(compgen -f -- "$cur"))
         return
         ;;
     esac
-    COMPREPLY=($(compgen -W '-h --help --version --pick --once --copy --format --sample --convert --simulate --contrast --apca --harmony --export --import --palette' -- "$cur"))
+    COMPREPLY=($(compgen -W '-h --help --version --pick --once --copy --format --sample --convert --simulate --contrast --apca --harmony --export --import --palette --shortcut' -- "$cur"))
 }
 complete -F _huebrook huebrook

@@ -16,3 +16,4 @@ complete -c huebrook -l harmony -x -a 'complementary analogous triadic split-com
 complete -c huebrook -l export -r -F -d 'Write the palette to FILE (.gpl .ase .aco .kpl .soc .css)'
 complete -c huebrook -l import -r -F -d 'Append the colors of a palette FILE'
 complete -c huebrook -l palette -x -d 'Work on the named palette; alone, switch to it'
+complete -c huebrook -l shortcut -x -a 'none Meta+Shift+C' -d 'Set up a key from anywhere that picks to the clipboard; none takes it away'

@@ -22,9 +22,13 @@
 #include <QPointer>
 #include <QTextStream>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
+#include <thread>
 #include <unistd.h>
 
 namespace basmain {
@@ -293,24 +297,40 @@ int setUpShortcut(const ShortcutCommand &command, int argc, char **argv)
     const QString name = executableName();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(name);
+    const auto here = [&] {
+        // A desktop service that never answers (dconf's writes wait without a deadline) must
+        // not hold a shortcut's caller: the work has 10 s, and the process ends without it.
+        std::packaged_task<globalshortcut::Outcome()> work([&] {
+            return command.keys
+                       ? shortcutsetup::setUp(desktop, *command.keys, command.format, name, nullptr)
+                       : shortcutsetup::remove(desktop, name, nullptr);
+        });
+        std::future<globalshortcut::Outcome> outcome = work.get_future();
+        std::thread(std::move(work)).detach();
+        if (outcome.wait_for(std::chrono::seconds(shortcutsetup::deadlineSeconds)) ==
+            std::future_status::ready)
+            return printOutcome(outcome.get());
+        printError(shortcutsetup::silence(desktop));
+        std::_Exit(commandline::NoPick);
+    };
+    if (desktop != globalshortcut::Desktop::X11)
+        return here();
+    // Held meanwhile, so that no start comes between the key tried and the key kept.
     SingleInstance instance(name);
-    if (desktop == globalshortcut::Desktop::X11 && !instance.acquire()) {
-        PickRequest request;
-        request.kind = PickRequest::Shortcut;
-        request.keys = command.keys ? shortcutkeys::portable(*command.keys) : QString();
-        request.format = command.format;
-        QString error;
-        const std::optional<instanceprotocol::Answer> answer =
-            instanceclient::send(name, request, &error);
-        if (!answer) {
-            printError(error);
-            return commandline::NoPick;
-        }
-        return printOutcome({answer->kind == instanceprotocol::Answer::Ok, answer->text});
+    if (instance.acquire())
+        return here();
+    PickRequest request;
+    request.kind = PickRequest::Shortcut;
+    request.keys = command.keys ? shortcutkeys::portable(*command.keys) : QString();
+    request.format = command.format;
+    QString error;
+    const std::optional<instanceprotocol::Answer> answer =
+        instanceclient::send(name, request, &error);
+    if (!answer) {
+        printError(error);
+        return commandline::NoPick;
     }
-    return printOutcome(
-        command.keys ? shortcutsetup::setUp(desktop, *command.keys, command.format, name, nullptr)
-                     : shortcutsetup::remove(desktop, name, nullptr));
+    return printOutcome({answer->kind == instanceprotocol::Answer::Ok, answer->text});
 }
 
 } // namespace

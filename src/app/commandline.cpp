@@ -30,8 +30,9 @@ const QCommandLineOption copy(QStringLiteral("copy"),
                                              "takes the clipboard; the command returns as soon "
                                              "as the pick is made."));
 const QCommandLineOption format(QStringLiteral("format"),
-                                QStringLiteral("With --pick --once or --convert: the text "
-                                               "printed (default hex)."),
+                                QStringLiteral("With --pick --once, --convert or --harmony: "
+                                               "the text printed (default hex); with "
+                                               "--shortcut: the text the key copies."),
                                 QStringLiteral("FORMAT"), QStringLiteral("hex"));
 const QCommandLineOption sample(QStringLiteral("sample"),
                                 QStringLiteral("With --pick: picks the mean of the N by N device "

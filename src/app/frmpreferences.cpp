@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QThreadPool>
+#include <QTimer>
 
 frmpreferences::frmpreferences(const QString &applicationName, RootKeyGrab *grab, QWidget *parent)
     : QWidget(parent, Qt::Window), desktop(globalshortcut::detect()),
@@ -129,6 +130,12 @@ void frmpreferences::run(std::function<globalshortcut::Outcome()> work)
         showOutcome(work());
         return;
     }
+    // A service that never answers leaves the buttons usable again; its answer, should it
+    // come, is still shown.
+    QTimer::singleShot(shortcutsetup::deadlineSeconds * 1000, this, [this, asked = ++m_asked] {
+        if (asked == m_asked && !m_setUp->isEnabled())
+            showOutcome({false, shortcutsetup::silence(desktop)});
+    });
     QThreadPool::globalInstance()->start([work = std::move(work), self = QPointer(this)] {
         const globalshortcut::Outcome outcome = work();
         QMetaObject::invokeMethod(

@@ -45,4 +45,5 @@ private:
     QPushButton *m_remove;
     QLabel *m_outcome;
     QLabel *m_current;
+    int m_asked = 0; // the Set Up or Remove last asked
 };

@@ -156,6 +156,15 @@ QString describe(const Kept &kept)
              kept.format.isEmpty() ? QStringLiteral("hex") : kept.format, kept.desktop);
 }
 
+QString silence(globalshortcut::Desktop desktop)
+{
+    return QStringLiteral("%1 did not answer within %2 seconds; nothing is known to be set up. "
+                          "Set the key up by hand in its keyboard settings, with the command %3.")
+        .arg(globalshortcut::name(desktop))
+        .arg(deadlineSeconds)
+        .arg(globalshortcut::shellCommand(command({})));
+}
+
 bool grabKept(const QString &applicationName, RootKeyGrab &grab, QString *why)
 {
     const Kept choice = kept(applicationName);

@@ -35,6 +35,10 @@ Kept kept(const QString &applicationName);
 // One line on what is set up now.
 QString describe(const Kept &kept);
 
+// How long a desktop service may take to answer, and what is said when it did not.
+inline constexpr int deadlineSeconds = 10;
+QString silence(globalshortcut::Desktop desktop);
+
 // A start on plain X11 grabs the key kept; false with why when another program holds it.
 bool grabKept(const QString &applicationName, RootKeyGrab &grab, QString *why);
 

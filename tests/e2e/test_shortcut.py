@@ -5,6 +5,7 @@ session bus with the user's own entries kept."""
 import ctypes
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -113,9 +114,9 @@ class Gnome(unittest.TestCase):
         return subprocess.run(["gsettings", *args], env=self.env, capture_output=True, text=True,
                               check=True, timeout=10).stdout.strip()
 
-    def shortcut(self, *args, env=None):
+    def shortcut(self, *args, env=None, timeout=10):
         return subprocess.run([self.executable, "--shortcut", *args], env=env or self.env,
-                              capture_output=True, text=True, timeout=10)
+                              capture_output=True, text=True, timeout=timeout)
 
     def test_our_entry_is_added_and_taken_away_and_theirs_is_kept(self):
         self.gsettings("set", MEDIA_KEYS, "custom-keybindings", f"['{THEIRS}']")
@@ -141,6 +142,21 @@ class Gnome(unittest.TestCase):
         self.assertEqual(self.gsettings("get", MEDIA_KEYS, "custom-keybindings"), f"['{THEIRS}']")
         self.assertEqual(self.gsettings("get", f"{ENTRY}:{OURS}", "binding"), "''")
         self.assertEqual(self.gsettings("get", f"{ENTRY}:{THEIRS}", "binding"), "'<Super>t'")
+
+    def test_a_stalled_dconf_holds_the_command_ten_seconds_at_most(self):
+        self.gsettings("set", MEDIA_KEYS, "custom-keybindings", "[]")
+        pid = int(subprocess.run(
+            ["gdbus", "call", "--session", "--dest", "org.freedesktop.DBus", "--object-path",
+             "/org/freedesktop/DBus", "--method",
+             "org.freedesktop.DBus.GetConnectionUnixProcessID", "ca.desrt.dconf"],
+            env=self.env, capture_output=True, text=True, check=True).stdout.split()[1].rstrip(",)"))
+        os.kill(pid, signal.SIGSTOP)
+        self.addCleanup(os.kill, pid, signal.SIGCONT)
+        started = time.monotonic()
+        stalled = self.shortcut("Meta+Shift+C", timeout=30)
+        self.assertLess(time.monotonic() - started, 15)
+        self.assertEqual(stalled.returncode, 1)
+        self.assertIn("GNOME did not answer within 10 seconds", stalled.stderr)
 
     def test_without_a_bus_it_says_what_to_do_by_hand(self):
         env = dict(self.env, DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(self.root, "no"))
