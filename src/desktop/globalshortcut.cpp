@@ -273,9 +273,9 @@ Outcome removeSway(const QString &file)
         const qsizetype exec = line.indexOf(" exec ");
         if (exec < 0)
             continue;
+        // A reload of sway's configuration has dropped a binding made at run time: gone too.
         if (const std::optional<QString> refused = swayRefusal("un" + line.left(exec));
-            refused && !refused->contains(QStringLiteral("not exist"), Qt::CaseInsensitive) &&
-            !refused->contains(QStringLiteral("not found"), Qt::CaseInsensitive))
+            refused && !refused->contains(QStringLiteral("could not find"), Qt::CaseInsensitive))
             return {false, QStringLiteral("sway kept Huebrook's shortcut: %1.").arg(*refused)};
     }
     if (!kept.remove())

@@ -28,11 +28,13 @@ private:
 
 namespace {
 
-// sway's side: every command is answered as having succeeded, and kept.
+// sway's side: every command is kept and answered as having succeeded, except those that begin
+// with unknown, which sway no longer knows.
 class FakeSway : public QLocalServer
 {
 public:
     QByteArrayList commands;
+    QByteArray unknown;
     explicit FakeSway(const QString &path)
     {
         listen(path);
@@ -47,7 +49,11 @@ public:
                     return;
                 commands << m_received.mid(14, size);
                 m_received.clear();
-                const QByteArray body = "[{\"success\":true}]";
+                const QByteArray body =
+                    !unknown.isEmpty() && commands.constLast().startsWith(unknown)
+                        ? "[{\"success\":false,\"error\":\"Could not find binding `x` for "
+                          "the given flags\"}]"
+                        : "[{\"success\":true}]";
                 char numbers[8];
                 qToLittleEndian<quint32>(quint32(body.size()), numbers);
                 qToLittleEndian<quint32>(0, numbers + 4);
@@ -106,6 +112,15 @@ void tst_frmpreferences::setsUpAndRemovesOnSway()
     QVERIFY(!QFileInfo::exists(file));
     QCOMPARE(window.findChild<QLabel *>("lblCurrent")->text(),
              QStringLiteral("Now: No shortcut is set up."));
+
+    // A reload of sway's configuration dropped the binding: taking it away still ends well.
+    QTest::mouseClick(window.findChild<QPushButton *>("cmdSetUp"), Qt::LeftButton);
+    QTRY_COMPARE(answered.size(), 3);
+    sway.unknown = "unbindsym";
+    QTest::mouseClick(window.findChild<QPushButton *>("cmdRemove"), Qt::LeftButton);
+    QTRY_COMPARE(answered.size(), 4);
+    QVERIFY(answered.at(3).at(0).value<globalshortcut::Outcome>().done);
+    QVERIFY(!QFileInfo::exists(file));
 }
 
 void tst_frmpreferences::saysWhatToDoWhereThereIsNoWay()
