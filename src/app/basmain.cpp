@@ -93,7 +93,10 @@ int handOver(const QString &name, const PickRequest &request)
     }
     switch (answer->kind) {
     case instanceprotocol::Answer::Ok:
-        if (!answer->text.isEmpty())
+        // What a shortcut set up is the command's output; elsewhere a notice.
+        if (request.kind == PickRequest::Shortcut)
+            print(stdout, answer->text);
+        else if (!answer->text.isEmpty())
             printError(answer->text);
         return commandline::Success;
     case instanceprotocol::Answer::Refused:
@@ -323,14 +326,7 @@ int setUpShortcut(const ShortcutCommand &command, int argc, char **argv)
     request.kind = PickRequest::Shortcut;
     request.keys = command.keys ? shortcutkeys::portable(*command.keys) : QString();
     request.format = command.format;
-    QString error;
-    const std::optional<instanceprotocol::Answer> answer =
-        instanceclient::send(name, request, &error);
-    if (!answer) {
-        printError(error);
-        return commandline::NoPick;
-    }
-    return printOutcome({answer->kind == instanceprotocol::Answer::Ok, answer->text});
+    return handOver(name, request);
 }
 
 } // namespace
