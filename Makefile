@@ -18,8 +18,8 @@ build: setup
 run: build
 	$(BUILD_DIR)/bin/huebrook
 
-# Two tests per core: the end-to-end ones mostly wait on their displays.
 test: setup-tests build
+	# Two tests per core: the end-to-end ones mostly wait on their displays.
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $$(( $(JOBS) * 2 ))
 
 setup-bench:
