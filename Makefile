@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build setup setup-tests setup-bench bench deb clean
+.PHONY: run test build setup setup-tests bench deb clean
 
 setup:
 	bash scripts/setup.sh
@@ -19,14 +19,9 @@ run: build
 	$(BUILD_DIR)/bin/huebrook
 
 test: setup-tests build
-	# Two tests per core: the end-to-end ones mostly wait on their displays.
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $$(( $(JOBS) * 2 ))
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-setup-bench:
-	bash scripts/setup.sh --with-bench
-
-bench: setup-bench build
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
+bench: setup-tests build
 	bash bench/run.sh $(BUILD_DIR)
 
 deb: build
