@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build setup setup-tests bench deb clean
+.PHONY: run test build setup setup-tests setup-bench bench deb clean
 
 setup:
 	bash scripts/setup.sh
@@ -18,10 +18,16 @@ build: setup
 run: build
 	$(BUILD_DIR)/bin/huebrook
 
+# Two tests per core: the builds each take every core, and the end-to-end tests mostly wait on
+# their displays.
 test: setup-tests build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $$(( $(JOBS) * 2 ))
 
-bench: setup-tests build
+setup-bench:
+	bash scripts/setup.sh --with-bench
+
+bench: setup-bench build
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
 	bash bench/run.sh $(BUILD_DIR)
 
 deb: build

@@ -8,7 +8,7 @@ set -euo pipefail
 build_pkgs=(cmake ninja-build g++ make pkg-config qt6-base-dev libxcb1-dev libgl-dev
             libwayland-dev wayland-protocols libzip-dev libglib2.0-dev fonts-dejavu-core fonts-liberation)
 test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemagick openbox
-           libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file
+           clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file
            # the package's own checks: Debian's lintian, and man to render the manual page
            lintian man-db
            dbus-daemon
@@ -29,10 +29,16 @@ test_pkgs=(python3 xvfb xauth x11-utils x11-xserver-utils xdotool xclip imagemag
            # by dconf and run by the settings daemon's media keys
            wl-clipboard dconf-service dconf-gsettings-backend gnome-settings-daemon)
 
+# The benchmarks run in the tests' displays and rigs, and add Google Benchmark.
+bench_pkgs=(libbenchmark-dev)
+
 wanted=("${build_pkgs[@]}")
-if [ "${1:-}" = "--with-tests" ]; then
-    wanted+=("${test_pkgs[@]}")
-fi
+case "${1:-}" in
+    "") ;;
+    --with-tests) wanted+=("${test_pkgs[@]}") ;;
+    --with-bench) wanted+=("${test_pkgs[@]}" "${bench_pkgs[@]}") ;;
+    *) echo "usage: $0 [--with-tests | --with-bench]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${wanted[@]}"; do

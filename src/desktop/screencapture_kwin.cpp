@@ -24,7 +24,7 @@ namespace {
 
 const QString service = QStringLiteral("org.kde.KWin");
 const QString path = QStringLiteral("/org/kde/KWin/ScreenShot2");
-const QString interface = QStringLiteral("org.kde.KWin.ScreenShot2");
+const QString screenShotInterface = QStringLiteral("org.kde.KWin.ScreenShot2");
 
 // Reads the pixels of one screen as KWin writes them into a pipe, in the event loop, and asks
 // for them: the picture comes when KWin has both replied and closed its end.
@@ -57,8 +57,8 @@ public:
         QDBusPendingCall call = [&] {
             const QDBusUnixFileDescriptor writer(ends[1]);
             close(ends[1]);
-            QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface,
-                                                                  QStringLiteral("CaptureScreen"));
+            QDBusMessage message = QDBusMessage::createMethodCall(
+                service, path, screenShotInterface, QStringLiteral("CaptureScreen"));
             const QVariantMap options{{QStringLiteral("include-cursor"), false},
                                       {QStringLiteral("native-resolution"), true}};
             message << screenName << options << QVariant::fromValue(writer);

@@ -1,18 +1,14 @@
 #!/usr/bin/env bash
-# Builds the palette fuzzers with clang and runs each for a bounded time on its seed corpus: the
-# palette file's harnesses for the time given, each exchange reader's for a fifth of it. They run
-# two at a time, one per core, each for its whole time.
+# Runs the palette fuzzers of the sanitizers' build folder for a bounded time each on its seed
+# corpus: the palette file's harnesses for the time given, each exchange reader's for a fifth of
+# it. They run two at a time, one per core, each for its whole time.
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 build_dir=${1:?build folder}
 seconds=${2:-30}
 harnesses=(reader cycle ase aco kpl soc gpl)
-# Line tables alone are what a crash's report needs, and build faster than full debug information.
-cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_C_COMPILER=clang \
-    -DCMAKE_CXX_COMPILER=clang++ -DHUEBROOK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_UNITY_BUILD=ON "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -gline-tables-only -DNDEBUG" \
-    >/dev/null
-cmake --build "$build_dir" --target "${harnesses[@]/#/fuzz_palette_}"
+# Built with the sanitizers' tests (tests/sanitize/run.sh build): nothing to do then.
+cmake --build "$build_dir" --target fuzzers
 
 # One harness for its time; false when it found a failing input.
 fuzz() {
@@ -35,12 +31,12 @@ fuzz() {
 lane() {
     local harness failed=0
     for harness in "$@"; do
-        fuzz "$harness" || { echo "$harness" >>"$build_dir/failed"; failed=1; }
+        fuzz "$harness" || { echo "$harness" >>"$build_dir/fuzz-failed"; failed=1; }
     done
     return $failed
 }
 
-rm -f "$build_dir/failed"
+rm -f "$build_dir/fuzz-failed"
 lane reader ase aco kpl &
 first=$!
 lane cycle soc gpl &
@@ -51,10 +47,10 @@ wait "$second" || true
 for harness in "${harnesses[@]}"; do
     grep -E '^(Done|SUMMARY)' "$build_dir/fuzz-$harness.log" | sed "s/^/$harness: /"
 done
-if [ -s "$build_dir/failed" ]; then
+if [ -s "$build_dir/fuzz-failed" ]; then
     while read -r harness; do
         tail -40 "$build_dir/fuzz-$harness.log" >&2
         echo "fuzzing $harness found a failing input, kept in $build_dir/artifacts-$harness" >&2
-    done <"$build_dir/failed"
+    done <"$build_dir/fuzz-failed"
     exit 1
 fi

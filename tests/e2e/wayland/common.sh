@@ -2,9 +2,13 @@
 # session makes while it starts its compositor and services.
 t0=$(date +%s%N)
 
-wait_for() { # WHAT TEST...: polls TEST for 10 s
-    what=$1; shift; i=0
-    until "$@"; do i=$((i + 1)); [ $i -gt 200 ] && { echo "$what did not start"; return 1; }; sleep 0.05; done
+wait_for() { # WHAT TEST...: polls TEST for 30 s, time enough for a session started beside others
+    what=$1; shift
+    deadline=$(( $(date +%s) + 30 ))
+    until "$@"; do
+        [ "$(date +%s)" -ge $deadline ] && { echo "$what did not start"; return 1; }
+        sleep 0.05
+    done
 }
 
 # NameHasOwner, not introspection: introspecting a name nobody owns yet starts a second portal.

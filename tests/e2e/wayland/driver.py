@@ -300,9 +300,12 @@ class Session:
         if not exact:
             time.sleep(0.5)
             return
-        wait_until(lambda: self.desk.pixel(101, 3) == pattern(round(101 * self.scale),
-                                                                round(3 * self.scale)),
-                   what="the pattern to be painted")
+        # Its far corner too: a busy compositor may show a frame before the window is fullscreen.
+        width, height = (int(v) for v in os.environ.get("RIG_SIZE", "1920x1080").split("x"))
+        for x, y in ((101, 3), (width - 1, height - 1)):
+            wait_until(lambda: self.desk.pixel(x, y) == pattern(round(x * self.scale),
+                                                                round(y * self.scale)),
+                       what="the pattern to be painted at %d,%d" % (x, y))
         # A second output (sway at scale 1) gets a pattern that goes on where the first ends.
         for x, name in getattr(self.desk, "outputs", [])[1:]:
             subprocess.run(["swaymsg", "focus", "output", name], check=True,
